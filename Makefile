@@ -1,0 +1,33 @@
+# The two commands of the Quick start, and the benchmarks.
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+DEMO_DIR ?= $(BUILD_DIR)/demo
+
+.PHONY: all deps build run test bench demo clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+demo: build
+	@if ! ls $(DEMO_DIR)/*.oxa >/dev/null 2>&1; then \
+	  $(BUILD_DIR)/bin/orxtool make-demo --out $(DEMO_DIR); \
+	fi
+
+run: demo
+	@scripts/run-viewer.sh $(BUILD_DIR) $(DEMO_DIR)
+
+test: build
+	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bin/bench_reader
+	$(BUILD_DIR)/bin/bench_decode
+
+clean:
+	rm -rf $(BUILD_DIR)
