@@ -70,9 +70,13 @@ class TOrxRead {
   bool ReadHeader();
   bool ReadEntry(std::int64_t offset, IndexEntry& entry);
   bool ReadFrame(std::int64_t offset, FrameStream& stream, std::int64_t length);
-  bool Locate(double time, RingTimes& times);
+  bool RingUsable(int ring, std::int64_t fileSize) const;
+  bool RingLive(int ring) const;
+  // headerFresh: Header was read from this volume a moment ago.
+  bool Locate(double time, RingTimes& times, bool headerFresh = false);
   int Seek(double& time, SeekDirection direction);
-  bool OpenPath(const std::string& path);
+  int OpenPath(const std::string& path);
+  void CloseVolume();
   bool Step(bool forward, int count, std::uint32_t& camera, std::uint32_t& kinds,
             double& time, FrameStream& stream);
 
@@ -89,4 +93,5 @@ class TOrxRead {
   double CurrentTime_ = 0.0;
   std::string FileName_;
   std::uint64_t ReadCount_ = 0;
+  std::int64_t FileSize_ = 0;  // asked afresh at every Locate
 };
