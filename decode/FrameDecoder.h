@@ -22,7 +22,14 @@ class FrameDecoder {
   // -1: libjpeg reported a fatal error; target not repainted.
   int Decode(FrameStream& stream, FrameTarget& target);
 
+  // Scanlines asked of libjpeg per call, 1 to kMaxRowsPerCall; 1 unless set.
+  // Only the benchmark changes it, to weigh the cost of one row per call.
+  static constexpr int kMaxRowsPerCall = 16;
+  void SetRowsPerCall(int rows);
+
+ // The libjpeg objects, kept out of this header (decode/FrameDecoderState.h).
+  struct State;
+
  private:
-  struct State;  // libjpeg objects, kept out of this header
   std::unique_ptr<State> state_;
 };

@@ -1,0 +1,35 @@
+#pragma once
+// DecoderErrorManager: libjpeg's standard error manager with error_exit
+// replaced by a non-local return to the jump target that FrameDecoder arms
+// for the frame being decoded. Warnings keep libjpeg's own path.
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+struct DecoderErrorManager {
+  jpeg_error_mgr pub;  // must come first: error_exit finds the jump from it
+  std::jmp_buf jump;   // valid only while armed
+  bool armed;
+};
+
+// The decoder's own fatal errors, formatted and written by libjpeg like its
+// own messages.
+enum DecoderMessage {
+  kFirstDecoderMessage = 1000,
+  kErrFrameSideTooBig = kFirstDecoderMessage,
+  kErrFrameAreaTooBig,
+  kErrTooManyScans,
+  kErrBitmapAllocation,
+  kLastDecoderMessage = kErrBitmapAllocation,
+};
+
+// jpeg_std_error, then the decoder's error_exit and message table.
+// REQUIRES: called before jpeg_create_decompress on the object using it.
+jpeg_error_mgr* InitDecoderErrorManager(DecoderErrorManager* manager);
+
+// Raises one of the decoder's fatal errors with up to three integer
+// arguments. Does not return.
+[[noreturn]] void RaiseDecoderError(j_common_ptr cinfo, DecoderMessage code, int a = 0,
+                                    int b = 0, int c = 0);
