@@ -208,12 +208,14 @@ int TOrxRead::Seek(double& time, SeekDirection direction) {
 // ---- Open -----------------------------------------------------------------
 
 bool TOrxRead::Open() {
+  // One reading of the clock serves every step, so they agree.
+  const double now = PresentTime();
   UpperTime_ = 0.0;
-  LowerTime_ = PresentTime();
-  double t = PresentTime();
+  LowerTime_ = now;
+  double t = now;
 
   bool ok = false;
-  CurrentTime_ = PresentTime();
+  CurrentTime_ = now;
   CloseVolume();
   if (Volumes_.empty()) {
     IsOpen_ = false;

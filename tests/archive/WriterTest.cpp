@@ -211,6 +211,37 @@ TEST_F(Writer, TheRingIsFullAtEntry10240Of100ByteFrames) {
   EXPECT_EQ(writer_.WritePos(), 655392 + 10239 * 100);
 }
 
+TEST_F(Writer, FramesStopAtTheLastByteA32BitOffsetCanReach) {
+  constexpr std::int64_t Limit = 0x7FFFFFFF;
+  const std::string path = dir_.File("big.oxa");
+  try {
+    VolumeBuilder v(path, 3 * (std::int64_t{1} << 30));  // sparse: costs no space
+    v.SetDataCursor(Limit - 1000 - 200);
+    v.Add(0, Sec(0));
+  } catch (const std::exception& e) {
+    GTEST_SKIP() << "no sparse 3 GiB file here: " << e.what();
+  }
+  ASSERT_TRUE(writer_.Open(path));
+  EXPECT_EQ(writer_.Append(0, 1, Sec(1), 1000), 1);  // ends exactly at 2^31 - 1
+  EXPECT_EQ(writer_.WritePos(), Limit);
+  EXPECT_EQ(writer_.Append(0, 1, Sec(2), 100), 0);
+}
+
+TEST_F(Writer, OpenRefusesAFileWhoseDataStartNo32BitOffsetCanHold) {
+  const std::string path = dir_.File("huge.oxa");
+  try {
+    MakeFile(path, std::int64_t{33} << 30);  // 33 GiB: DataStart past 2^31
+  } catch (const std::exception& e) {
+    GTEST_SKIP() << "no sparse 33 GiB file here: " << e.what();
+  }
+  EXPECT_FALSE(writer_.Open(path));
+  std::uint8_t header[HeaderSize] = {};
+  FileHandle f;
+  ASSERT_TRUE(f.Open(path, FileHandle::Mode::ReadOnly));
+  ASSERT_TRUE(f.ReadAt(0, header, HeaderSize));
+  EXPECT_FALSE(DecodeHeader(header).HasMagic());  // left untouched
+}
+
 // ---- Trimming the older ring ---------------------------------------------
 
 // A 4 MiB volume, ring 0 current and empty, ring 1 older with 40 entries:
