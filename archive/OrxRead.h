@@ -43,7 +43,9 @@ class TOrxRead {
   // Steps count records (0 = by time) forward / backward. camera and kinds go
   // in as masks and come back as the reached record's Camera and Kind. The
   // frame bytes are appended to stream when the record passes both masks;
-  // otherwise stream is emptied and the result is true.
+  // otherwise stream is emptied and the result is true. On false the three
+  // words keep their values, although the position may have moved (a frame
+  // that cannot be read). A reader not yet positioned starts by time.
   bool Next(int count, std::uint32_t& camera, std::uint32_t& kinds, double& time,
             FrameStream& stream);
   bool Previous(int count, std::uint32_t& camera, std::uint32_t& kinds,
