@@ -6,6 +6,10 @@
 #include "decode/MemoryStreamSource.h"
 #include "decode/PixelRows.h"
 
+#ifndef JCS_EXTENSIONS
+#error "libjpeg-turbo is needed: colour frames are decoded blue first (JCS_EXT_BGRX)"
+#endif
+
 namespace {
 
 // How a decoded scanline becomes a bitmap row.

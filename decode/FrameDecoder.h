@@ -27,7 +27,7 @@ class FrameDecoder {
   static constexpr int kMaxRowsPerCall = 16;
   void SetRowsPerCall(int rows);
 
- // The libjpeg objects, kept out of this header (decode/FrameDecoderState.h).
+  // The libjpeg objects, kept out of this header (decode/FrameDecoderState.h).
   struct State;
 
  private:
