@@ -1,0 +1,94 @@
+#include "platform/qt/PlatformServices.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QStringList>
+
+namespace {
+
+PlatformServices* installed = nullptr;
+
+}  // namespace
+
+PlatformServices& Platform() {
+  static QtPlatformServices real;
+  return installed ? *installed : real;
+}
+
+void InstallPlatform(PlatformServices* services) { installed = services; }
+
+QString QtFileFilter(const QString& filter) {
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QStringList filters;
+  for (int i = 0; i + 1 < parts.size(); i += 2) {
+    QString description = parts[i];
+    QString patterns = parts[i + 1];
+    patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+    // A description that already names its patterns is kept as it is.
+    if (!description.contains(QLatin1Char('(')))
+      description += QStringLiteral(" (") + patterns + QLatin1Char(')');
+    filters << description;
+  }
+  if (filters.isEmpty() && !filter.isEmpty()) filters << filter;
+  return filters.join(QStringLiteral(";;"));
+}
+
+bool QtPlatformServices::OpenFile(QWidget* parent, QString& path) {
+  QFileDialog dialog(parent);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList files = dialog.selectedFiles();
+  path = files.isEmpty() ? QString() : files.first();
+  return true;
+}
+
+bool QtPlatformServices::SavePicture(QWidget* parent, const QString& title,
+                                     const QString& initialName,
+                                     const QString& filter,
+                                     const QString& defaultSuffix,
+                                     QString& path) {
+  QFileDialog dialog(parent, title);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(QtFileFilter(filter));
+  dialog.setDefaultSuffix(defaultSuffix);
+  dialog.selectFile(initialName);
+  // Only the folder of the answer is used; an existing file is no reason to
+  // ask about replacing it.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList files = dialog.selectedFiles();
+  path = files.isEmpty() ? QString() : files.first();
+  return true;
+}
+
+bool QtPlatformServices::Print(QWidget* parent, QPrinter& printer) {
+  QPrintDialog dialog(&printer, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void QtPlatformServices::Information(QWidget* parent, const QString& title,
+                                     const QString& text) {
+  QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
+bool QtPlatformServices::Question(QWidget* parent, const QString& title,
+                                  const QString& text) {
+  QMessageBox box(QMessageBox::Question, title, text,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  return box.exec() == QMessageBox::Yes;
+}
+
+void QtPlatformServices::Beep() { QApplication::beep(); }
+
+QString QtPlatformServices::ConfigDirectory() const {
+  if (!configDirectory_.isEmpty()) return QDir::cleanPath(configDirectory_);
+  return QCoreApplication::applicationDirPath();
+}

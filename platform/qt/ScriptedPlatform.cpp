@@ -1,0 +1,56 @@
+#include "platform/qt/ScriptedPlatform.h"
+
+#include <QPrinter>
+
+namespace {
+
+// Takes the front answer of a queue into path; false for a cancel, also
+// when the test gave no answer.
+bool Take(std::deque<std::optional<QString>>& answers, QString& path) {
+  if (answers.empty()) return false;
+  const bool given = answers.front().has_value();
+  if (given) path = *answers.front();
+  answers.pop_front();
+  return given;
+}
+
+}  // namespace
+
+bool ScriptedPlatform::OpenFile(QWidget*, QString& path) {
+  ++openCalls;
+  return Take(openAnswers, path);
+}
+
+bool ScriptedPlatform::SavePicture(QWidget*, const QString& title,
+                                   const QString& initialName,
+                                   const QString& filter,
+                                   const QString& defaultSuffix, QString& path) {
+  saveCalls.push_back({title, initialName, filter, defaultSuffix});
+  return Take(saveAnswers, path);
+}
+
+bool ScriptedPlatform::Print(QWidget*, QPrinter& printer) {
+  ++printCalls;
+  if (printAnswers.empty()) return false;
+  const bool confirmed = printAnswers.front();
+  printAnswers.pop_front();
+  if (confirmed) {
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printFile);
+  }
+  return confirmed;
+}
+
+void ScriptedPlatform::Information(QWidget*, const QString& title,
+                                   const QString& text) {
+  informations.push_back({title, text});
+}
+
+bool ScriptedPlatform::Question(QWidget*, const QString& title,
+                                const QString& text) {
+  questions.push_back({title, text});
+  if (questionAnswers.empty()) return false;
+  const bool yes = questionAnswers.front();
+  questionAnswers.pop_front();
+  return yes;
+}

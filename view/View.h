@@ -1,0 +1,194 @@
+#pragma once
+// TView: the camera view window. A grid of 36 camera cells on a square grid
+// of 4, 5 or 6 units per side, rearranged with the mouse and the camera menu,
+// full screen, the default-window and grid-size buttons, and the side panel
+// of camera layouts. It never decodes or paints frames itself: the derived
+// playback window puts pictures into CellImages and learns of every change of
+// arrangement through LayoutChanged.
+//
+// Cell i always shows camera i+1; rearranging moves, sizes, shows and hides
+// cells but never changes which camera a cell belongs to.
+//
+// Handlers are named after component and event, as the form binds them. The
+// window's events map onto them: construction runs FormCreate, every showing
+// FormShow, every way of closing (ExitBtn, close(), Esc, reject, accept,
+// done) FormClose exactly once, destruction FormDestroy. A key with a
+// character reaches FormKeyPress.
+
+#include <QDialog>
+#include <QPoint>
+#include <array>
+#include <cstdint>
+#include <memory>
+
+#include "common/CameraMask.h"
+#include "view/CameraLayout.h"
+
+class QAction;
+class QFrame;
+class QHBoxLayout;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTimer;
+class QToolButton;
+class QVBoxLayout;
+class TCellImage;
+class TCellPanel;
+
+namespace Ui {
+class TViewForm;
+}
+
+// Index in the layout list of the layout applied last; -1 is the plain
+// default grid. Program-wide, so it survives closing and re-showing the
+// window; set to -1 when the window is created.
+extern int CurrentLayout;
+
+inline constexpr int DefaultGridWidth = 768;
+inline constexpr int DefaultGridHeight = 528;
+
+class TView : public QDialog {
+  Q_OBJECT
+
+ public:
+  // REQUIRES: layouts outlives the window (the main window owns it).
+  explicit TView(LayoutList& layouts, QWidget* parent = nullptr);
+  ~TView() override;
+
+  // --- Components of the form (owned through Qt's parent chain) ---
+  // The client area: CommandPanel, then the row of VisPanel and TabPanel.
+  // A derived window may add its own panel below that row.
+  QVBoxLayout* ClientLayout = nullptr;
+  QHBoxLayout* BodyLayout = nullptr;
+  QFrame* CommandPanel = nullptr;   // 36 pixels high, buttons at fixed lefts
+  QToolButton* FullBtn = nullptr;
+  QToolButton* EscFullBtn = nullptr;
+  QToolButton* Button43 = nullptr;
+  QToolButton* RetBtn = nullptr;
+  QToolButton* SetBtn = nullptr;
+  QToolButton* StopBtn = nullptr;  // checkable; right click opens PrintSaveMenu
+  QPushButton* ArchButton = nullptr;  // kept at the right edge
+  QPushButton* ExitBtn = nullptr;     // kept at the right edge
+  TCellPanel* VisPanel = nullptr;     // the grid area
+  QToolButton* CamBtn = nullptr;      // the corner button, inside VisPanel
+  QPushButton* MenuButton = nullptr;  // inside VisPanel, never shown
+  QFrame* TabPanel = nullptr;         // side panel, 141 pixels wide
+  QLabel* CnfigLabel = nullptr;
+  QLineEdit* NewEdit = nullptr;
+  QToolButton* SaveBtn = nullptr;
+  QToolButton* DelBtn = nullptr;
+  QListWidget* Configs = nullptr;
+  QMenu* CamPopup = nullptr;
+  QTimer* Timer = nullptr;  // 500 ms, running while the window is shown
+  QMenu* PrintSaveMenu = nullptr;
+  QAction* SaveItem = nullptr;
+  QAction* PrintItem = nullptr;
+
+  // --- The cells ---
+  std::array<TCellImage*, CellCount> CellImages{};
+  std::array<QAction*, CellCount> CameraItems{};  // 0..31 in CamPopup
+  std::array<TCellPanel*, CellCount> CellPanels{};
+  // Snapshot of the arrangement in grid units, taken by CaptureGrid.
+  std::array<std::int32_t, CellCount> CellRow{};
+  std::array<std::int32_t, CellCount> CellColumn{};
+  std::array<std::int32_t, CellCount> CellWidthSpan{};
+  std::array<std::int32_t, CellCount> CellHeightSpan{};
+  std::array<bool, CellCount> CellShown{};
+  // Date-time of the picture now in each cell; written by the derived window.
+  std::array<double, CellCount> CellTime{};
+  std::int32_t GridSize = 4;
+  std::int32_t PressedCell = -1;
+  TCellPanel* HoverCell = nullptr;
+
+  LayoutList& Layouts;
+
+  // --- Operations ---
+  // Grid units of every cell from its pixel rectangle (integer division by
+  // the present cell size) and its visibility.
+  void CaptureGrid();
+  // Places all cells by the default grid (index < 0) or by Layouts[index];
+  // CurrentLayout = index; ends with CaptureGrid. Does not call
+  // LayoutChanged. An index past the list or a record without a positive
+  // grid size gives the default grid and CurrentLayout -1.
+  void ApplyLayout(int index);
+  // Exchanges position, size and visibility of cells a and b; CaptureGrid;
+  // LayoutChanged. Indexes outside 0..35 do nothing.
+  void SwapCells(int a, int b);
+  // Called after every change of the arrangement; empty here.
+  virtual void LayoutChanged();
+
+  // Cell size in pixels now: VisPanel width (height) div GridSize, at least 1.
+  int CellWidth() const;
+  int CellHeight() const;
+  // Whether cell i is shown in the grid (its own visibility, independent of
+  // whether the window is on screen). This is what "the cell is visible"
+  // means everywhere in this window and in the derived one.
+  bool CellVisible(int i) const;
+  // Index of a cell panel, -1 for anything else.
+  int CellIndex(const QObject* panel) const;
+  bool IsFullScreen() const;
+
+  // --- Handlers ---
+  // Builds the 36 cells and the camera menu. Runs once; later calls (a
+  // derived window running it from its own FormCreate) do nothing.
+  void FormCreate();
+  virtual void FormShow();
+  virtual void FormClose();
+  // Frees the cells; later calls do nothing.
+  void FormDestroy();
+  virtual void FormKeyPress(QChar key);
+  void VisPanelResize();
+  void VisPanelMouseDown(TCellPanel* sender, Qt::MouseButton button, QPoint pos);
+  void VisPanelMouseMove(TCellPanel* sender, QPoint pos);
+  void VisPanelMouseUp(TCellPanel* sender, Qt::MouseButton button, QPoint pos);
+  void CamBtnClick();
+  // sender: a camera-menu entry (or any object whose text is a camera
+  // number); moves that camera into HoverCell.
+  void MenuButtonClick(QObject* sender);
+  void SetBtnClick();
+  virtual void SizeItemClick();
+  virtual void Button43Click();
+  void RetBtnClick();
+  virtual void ExitBtnClick();
+  // The layout panel's buttons and list (camera layouts).
+  void SaveBtnClick();
+  void ConfigsClick();
+  void DelBtnClick();
+  // PrintSaveMenu's entries (saving and printing pictures).
+  void SaveClick();
+  virtual void PrintItemClick();
+  // StopBtn's click and the Timer's tick; the playback window's business.
+  virtual void StopBtnClick();
+  virtual void TimerTimer();
+
+  // Where CamBtnClick opens CamPopup, in screen coordinates.
+  QPoint CamPopupPosition() const;
+
+ public slots:
+  void done(int result) override;
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void CreateCell(int i);
+  void PlaceCell(int i, std::int64_t column, std::int64_t row, std::int64_t widthSpan,
+                 std::int64_t heightSpan, bool visible);
+  void EnlargeCell(int i);
+  // Keeps ArchButton and ExitBtn at their distance from the right edge.
+  void CommandPanelResized(int oldWidth, int newWidth);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+  std::unique_ptr<Ui::TViewForm> ui_;
+  bool created_ = false;
+  bool moveBusy_ = false;
+  bool closing_ = false;
+  // The command strip's width that the right-hand buttons are placed for;
+  // the form places them for its design width.
+  int commandWidth_ = 700;
+};

@@ -1,0 +1,49 @@
+// TView: full screen (the maximised window without the side panel), the key
+// that leaves it, and the default-window button.
+
+#include <QKeyEvent>
+#include <QToolButton>
+
+#include "view/CellPanel.h"
+#include "view/View.h"
+
+bool TView::IsFullScreen() const {
+  return (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
+}
+
+void TView::SizeItemClick() {
+  VisPanel->setUpdatesEnabled(false);
+  if (IsFullScreen()) {
+    FullBtn->setEnabled(true);
+    EscFullBtn->setEnabled(false);
+    TabPanel->show();
+    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+  } else {
+    FullBtn->setEnabled(false);
+    EscFullBtn->setEnabled(true);
+    TabPanel->hide();
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
+  }
+  VisPanel->setUpdatesEnabled(true);
+}
+
+void TView::FormKeyPress(QChar) {
+  if (IsFullScreen()) SizeItemClick();
+}
+
+void TView::keyPressEvent(QKeyEvent* event) {
+  const bool wasFullScreen = IsFullScreen();
+  if (!event->text().isEmpty()) FormKeyPress(event->text().at(0));
+  // In full screen a key only leaves it; Esc does not close the window then.
+  if (wasFullScreen) {
+    event->accept();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+void TView::Button43Click() {
+  if (IsFullScreen()) SizeItemClick();
+  resize(width() + DefaultGridWidth - VisPanel->contentsRect().width() + 2,
+         height() + DefaultGridHeight - VisPanel->contentsRect().height() + 2);
+}
