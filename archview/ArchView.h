@@ -1,17 +1,163 @@
 #pragma once
-// TArchView: the archive playback window, built on the camera view window.
+// TArchView: the archive playback window, a TView with a time position in
+// the archive, an interval, record-kind filters and the play controls.
+//
+// Playback is not driven by a timer: a run is a loop inside the click
+// handler of a run button that processes pending events between records and
+// in its pauses, so every control (stop, freeze, filters, interval, position,
+// the grid) acts in the middle of a run, and a run or step started from
+// inside a run nests in it. No threads. All playback state is the unit's
+// program-wide state (archview/PlaybackState.h).
+//
+// The handlers are public and named after component and event, as the form
+// binds them; tests call them directly.
 
-#include "archive/OrxRead.h"
+#include <QPointer>
+
+#include <cstdint>
+#include <memory>
+
 #include "view/View.h"
+
+class QButtonGroup;
+class QCheckBox;
+class QDateEdit;
+class QDateTime;
+class QGroupBox;
+class QLineEdit;
+class QScrollBar;
+class QSlider;
+class QTimeEdit;
+class QWidget;
+class TApplicationEvents;
+class TOrxRead;
+
+namespace Ui {
+class ArchPanel;
+}
+
+// The private event whose arrival starts the forward run after a showing.
+inline constexpr int AutoPlayMessage = 0x7001;
 
 class TArchView : public TView {
   Q_OBJECT
 
  public:
+  // Runs the creation: TView's cells, the placement from section "ArchView"
+  // of OrxViewer.cfg, the frame stream, the decoder and the pause.
   // REQUIRES: reader and layouts outlive the window (the main window owns
   // them).
   TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent = nullptr);
+  // Runs the destruction: writes the placement, frees the stream, the
+  // decoder and the pause. A run still on the stack ends at its next look
+  // at the window.
+  ~TArchView() override;
+
+  // --- Components of the form (forms/ArchView.ui; owned by Qt's parents) ---
+  QWidget* ArchPanel = nullptr;  // bottom, 105 pixels
+  QGroupBox* FirstBox = nullptr;
+  QPushButton* LeftRefreshBtn = nullptr;
+  QLineEdit* FirstDate = nullptr;
+  QLineEdit* FirstTime = nullptr;
+  QFrame* RecPanel = nullptr;
+  QScrollBar* CurrentPos = nullptr;
+  QDateEdit* OldDate = nullptr;
+  QTimeEdit* OldTime = nullptr;
+  QDateEdit* NewDate = nullptr;
+  QTimeEdit* NewTime = nullptr;
+  QSlider* SpeedBar = nullptr;
+  QFrame* PlayPanel = nullptr;
+  QToolButton* LeftStep = nullptr;
+  QToolButton* LeftRun = nullptr;
+  QToolButton* StopArch = nullptr;
+  QToolButton* RightRun = nullptr;
+  QToolButton* RightStep = nullptr;
+  QButtonGroup* PlayGroup = nullptr;  // the five play buttons, exclusive
+  QGroupBox* LastBox = nullptr;
+  QPushButton* RightRefreshBtn = nullptr;
+  QLineEdit* LastDate = nullptr;
+  QLineEdit* LastTime = nullptr;
+  QCheckBox* TimerRecBox = nullptr;
+  QCheckBox* ActiveRecBox = nullptr;
+  QCheckBox* MoveRecBox = nullptr;
+  QCheckBox* HistRecBox = nullptr;
+  TApplicationEvents* ApplicationEvents = nullptr;  // the hook on qApp
+
+  TOrxRead& Reader;
+
+  // --- The engine (ArchViewEngine.cpp) ---
+  // One step: reads records in the direction until one of a visible camera
+  // with wanted kinds is shown, the interval or the archive ends, or a stop
+  // is requested.
+  void StepFrame(bool forward);
+  // The forward step of the fragment export. true with StopRequested clear:
+  // a frame was shown (ExportCamera, ExportKinds); true with StopRequested
+  // set: no frame; false: the interval end was passed (StopRequested set) or
+  // showing failed (StopRequested clear).
+  bool StepFrameForExport();
+  // Cycles of a skip and 2 x n steps until a stop is requested.
+  void RunPlayback(bool forward);
+  void StopPlayback();
+  void LayoutChanged() override;
+
+  // --- The position (ArchViewPosition.cpp) ---
+  void ClampPosition();
+  void ShowArchiveBounds();
+  // The interval as the pickers hold it.
+  double IntervalStart() const { return intervalStart_; }
+  double IntervalEnd() const { return intervalEnd_; }
+  // Puts a value into both pickers of a pair without running their handlers.
+  void SetIntervalStart(double dateTime);
+  void SetIntervalEnd(double dateTime);
+
+  // --- Handlers ---
+  void FormShow() override;
+  void FormClose() override;
+  void LeftStepClick();
+  void RightStepClick();
+  void LeftRunClick();
+  void RightRunClick();
+  void StopArchClick();
+  void StopBtnClick() override;
+  void SpeedBarChange(int position);
+  void TimerTimer() override;
+  void ExitBtnClick() override;
+  // The application-wide hook: starts the forward run when the posted
+  // AutoPlayMessage is taken from the queue. Never consumes the event.
+  bool ApplicationEventsMessage(QObject* receiver, QEvent* event);
+  void OldDateChange();
+  void OldTimeChange();
+  void NewDateChange();
+  void NewTimeChange();
+  void LeftRefreshBtnClick();
+  void RightRefreshBtnClick();
+  // action: QAbstractSlider::SliderAction, or -1 for the release of the thumb.
+  void CurrentPosScroll(int action);
+  void TimerRecBoxClick();
+
+  // Number of cameras 0..31 whose cell is visible.
+  int VisibleCameraCount() const;
 
  private:
-  TOrxRead& Reader;
+  void BuildArchPanel();
+  void ConnectHandlers();
+  void ReadPlacement();
+  void WritePlacement() const;
+  // Decodes the frame in the stream into camera's cell and captions it.
+  // False when the cell cannot take it.
+  bool ShowFrame(std::uint32_t camera, std::uint32_t kinds, bool forExport);
+  bool ReadRecord(bool forward, int count, std::uint32_t& camera, std::uint32_t& kinds);
+  // Processes pending events; false when the window was destroyed meanwhile
+  // (the caller must then return without touching it).
+  bool ProcessPending();
+  // Waits for the next event and handles it; false as above.
+  bool WaitForEvent();
+  // A 10 ms pause followed by the pending events; false as above.
+  bool Pause();
+  void SetBoxesFromKindMask();
+
+  std::unique_ptr<Ui::ArchPanel> archUi_;
+  // The interval exactly as set; the pickers show it to the millisecond.
+  double intervalStart_ = 0.0;
+  double intervalEnd_ = 0.0;
 };

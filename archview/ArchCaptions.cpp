@@ -1,0 +1,64 @@
+#include "archview/ArchCaptions.h"
+
+#include <cmath>
+
+#include "common/DateTime.h"
+#include "common/RecordKind.h"
+#include "platform/qt/LocaleFormats.h"
+
+namespace {
+
+struct KindCaption {
+  std::uint32_t bit;
+  const char* playback;
+  const char* exported;  // nullptr: no suffix during export
+};
+
+constexpr KindCaption kKindCaptions[] = {
+    {KindContinuous, " (непрерывная)", " (непрерывная запись)"},
+    {KindActivity, " (активность)", " (запись по активности)"},
+    {KindMotion, " (движение)", " (запись по тревоге)"},
+    {KindMotionHistory, " (история движения)", nullptr},
+};
+
+constexpr const char* kMonths[] = {"января", "февраля", "марта",    "апреля",
+                                   "мая",    "июня",    "июля",     "августа",
+                                   "сентября", "октября", "ноября", "декабря"};
+
+}  // namespace
+
+QString DateTimeText(double dateTime) {
+  QString text = FormatShortDate(dateTime);
+  if (!IsMidnight(dateTime)) text += QLatin1Char(' ') + FormatLongTime(dateTime);
+  return text;
+}
+
+QString CellHintText(int camera, double dateTime, std::uint32_t kinds, bool forExport) {
+  QString hint = QString::number(camera + 1) + QStringLiteral(":  ") + QStringLiteral("   ") +
+                 DateTimeText(dateTime);
+  for (const KindCaption& caption : kKindCaptions) {
+    if ((kinds & caption.bit) == 0) continue;
+    const char* text = forExport ? caption.exported : caption.playback;
+    if (text) hint += QString::fromUtf8(text);
+  }
+  return hint;
+}
+
+QString GenitiveMonthName(int month) {
+  return (month >= 1 && month <= 12) ? QString::fromUtf8(kMonths[month - 1]) : QString();
+}
+
+QString ArchCaptionText(double dateTime) {
+  const DateTimeFields f = SplitDateTime(dateTime);
+  return QStringLiteral("Архив    ") + QString::number(f.day) + QLatin1Char(' ') +
+         GenitiveMonthName(f.month) + QLatin1Char(',') + FormatDayName(dateTime) +
+         QLatin1Char(',') + QString::number(f.year) + QStringLiteral("  ") +
+         FormatLongTime(dateTime);
+}
+
+bool PictureStale(double cellTime, double position) {
+  const double distance = std::fabs(cellTime - position) * MillisecondsPerDay;
+  // Far beyond a minute: no rounding question, and no overflow of llround.
+  if (!(distance < 1e15)) return true;
+  return std::llround(distance) > StaleLimitMs;
+}

@@ -1,0 +1,245 @@
+// The playback engine: the single step, the run with its speed, stopping,
+// freezing, the play buttons and the automatic start.
+
+#include <QApplication>
+#include <QEvent>
+#include <QEventLoop>
+#include <QToolButton>
+
+#include <exception>
+
+#include "archive/OrxRead.h"
+#include "archview/ArchCaptions.h"
+#include "archview/ArchView.h"
+#include "archview/PauseEvent.h"
+#include "archview/PlaybackState.h"
+#include "common/CameraMask.h"
+#include "platform/qt/PlatformServices.h"
+#include "view/CellImage.h"
+#include "view/CellPanel.h"
+
+extern std::unique_ptr<TPauseEvent> PauseEvent;
+
+bool TArchView::ProcessPending() {
+  QPointer<TArchView> self(this);
+  QCoreApplication::processEvents();
+  return !self.isNull();
+}
+
+bool TArchView::WaitForEvent() {
+  QPointer<TArchView> self(this);
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  return !self.isNull();
+}
+
+bool TArchView::Pause() {
+  if (PauseEvent) PauseEvent->Wait(10);
+  return ProcessPending();
+}
+
+bool TArchView::ReadRecord(bool forward, int count, std::uint32_t& camera,
+                           std::uint32_t& kinds) {
+  PlaybackStream->Clear();
+  return forward ? Reader.Next(count, camera, kinds, PlaybackTime, *PlaybackStream)
+                 : Reader.Previous(count, camera, kinds, PlaybackTime, *PlaybackStream);
+}
+
+bool TArchView::ShowFrame(std::uint32_t camera, std::uint32_t kinds, bool forExport) {
+  TCellImage* image = CellImages[camera];
+  TCellPanel* panel = CellPanels[camera];
+  if (!image || !panel) return false;
+  try {
+    image->setVisible(true);
+    // A frame that cannot be decoded still gets its caption and time.
+    PlaybackDecoder->Decode(*PlaybackStream, *image);
+    panel->setToolTip(CellHintText(static_cast<int>(camera), PlaybackTime, kinds, forExport));
+    CellTime[camera] = PlaybackTime;
+  } catch (const std::exception&) {
+    return false;
+  }
+  return true;
+}
+
+void TArchView::StepFrame(bool forward) {
+  double refreshed = PlaybackTime;
+  for (;;) {
+    if (std::abs(refreshed - PlaybackTime) > RefreshGap) {
+      ClampPosition();
+      ShowArchiveBounds();
+      refreshed = PlaybackTime;
+    }
+    if (StopRequested) break;
+    std::uint32_t kinds = KindMask;
+    std::uint32_t camera = CameraMask;
+    if (!ReadRecord(forward, 1, camera, kinds)) {
+      StopPlayback();
+      break;
+    }
+    if (forward ? PlaybackTime > IntervalEnd() : PlaybackTime < IntervalStart()) {
+      StopPlayback();
+      break;
+    }
+    if (camera < static_cast<std::uint32_t>(CameraCount) && !PlaybackStream->Empty() &&
+        CellVisible(static_cast<int>(camera))) {
+      ShowFrame(camera, kinds, false);
+      break;
+    }
+    // Records passed over still let the window breathe.
+    if (!ProcessPending()) return;
+  }
+  ClampPosition();
+  ShowArchiveBounds();
+}
+
+bool TArchView::StepFrameForExport() {
+  double refreshed = PlaybackTime;
+  for (;;) {
+    if (std::abs(refreshed - PlaybackTime) > RefreshGap) {
+      ClampPosition();
+      ShowArchiveBounds();
+      refreshed = PlaybackTime;
+    }
+    if (StopRequested) return true;
+    std::uint32_t kinds = KindMask;
+    std::uint32_t camera = CameraMask;
+    if (!ReadRecord(true, 1, camera, kinds)) {
+      StopPlayback();
+      return true;
+    }
+    if (PlaybackTime > IntervalEnd()) {
+      StopPlayback();
+      return false;
+    }
+    if (camera < static_cast<std::uint32_t>(CameraCount) && !PlaybackStream->Empty() &&
+        CellVisible(static_cast<int>(camera))) {
+      if (!ShowFrame(camera, kinds, true)) return false;
+      ExportCamera = static_cast<std::int32_t>(camera);
+      ExportKinds = kinds;
+      return true;
+    }
+    // A window destroyed meanwhile has nothing more to export.
+    if (!ProcessPending()) return true;
+  }
+}
+
+void TArchView::RunPlayback(bool forward) {
+  int n = CameraCount;
+  StopRequested = false;
+  (forward ? RightRun : LeftRun)->setChecked(true);
+  while (!StopRequested) {
+    {
+      // Only moves the reader and the position: no frame bytes are wanted.
+      std::uint32_t camera = CameraMask;
+      std::uint32_t kinds = 0;
+      ReadRecord(forward, SkipCount, camera, kinds);
+    }
+    for (int i = 0; 2 * n > i; ++i) {
+      // A closed window holds no run: it goes on to its next read, which
+      // fails on the closed reader and ends the run.
+      while (Frozen && isVisible()) {
+        if (!WaitForEvent()) return;
+      }
+      QPointer<TArchView> self(this);
+      StepFrame(forward);
+      if (!self) return;
+      for (int d = 0; d < FrameDelay; ++d) {
+        if (!Pause()) return;
+      }
+      if (!ProcessPending()) return;
+      n = VisibleCameraCount();
+    }
+  }
+}
+
+int TArchView::VisibleCameraCount() const {
+  int n = 0;
+  for (int i = 0; i < CameraCount; ++i) n += CellVisible(i) ? 1 : 0;
+  return n;
+}
+
+void TArchView::StopPlayback() {
+  StopRequested = true;
+  Frozen = true;
+  StopBtnClick();  // releases the freeze, since Frozen is set
+  StopArch->setChecked(true);
+  ShowArchiveBounds();
+  Platform().Beep();
+}
+
+void TArchView::StopBtnClick() {
+  if (Frozen) {
+    Frozen = false;
+    StopBtn->setChecked(false);
+    StopBtn->setToolTip(QStringLiteral("Остановить"));
+    SaveItem->setEnabled(false);
+    PrintItem->setEnabled(false);
+  } else {
+    Frozen = true;
+    StopBtn->setChecked(true);
+    StopBtn->setToolTip(QStringLiteral("Продолжить"));
+    SaveItem->setEnabled(true);
+    PrintItem->setEnabled(true);
+  }
+}
+
+void TArchView::LeftStepClick() {
+  StopRequested = false;
+  LeftStep->setChecked(true);
+  QPointer<TArchView> self(this);
+  StepFrame(false);
+  if (!self) return;
+  StopArch->setChecked(true);
+  StopRequested = true;
+}
+
+void TArchView::RightStepClick() {
+  StopRequested = false;
+  RightStep->setChecked(true);
+  QPointer<TArchView> self(this);
+  StepFrame(true);
+  if (!self) return;
+  StopArch->setChecked(true);
+  StopRequested = true;
+}
+
+void TArchView::LeftRunClick() { RunPlayback(false); }
+
+void TArchView::RightRunClick() { RunPlayback(true); }
+
+void TArchView::StopArchClick() { StopPlayback(); }
+
+void TArchView::ExitBtnClick() {
+  StopPlayback();
+  close();
+}
+
+void TArchView::SpeedBarChange(int position) {
+  if (position > 0) {
+    SkipCount = 32 * position;
+    FrameDelay = 1;
+  } else {
+    SkipCount = 0;
+    FrameDelay = -position;
+  }
+}
+
+bool TArchView::ApplicationEventsMessage(QObject*, QEvent* event) {
+  if (event->type() == QEvent::Type(AutoPlayMessage)) RightRunClick();
+  return false;
+}
+
+void TArchView::LayoutChanged() {
+  ClampPosition();
+  CameraMask = 0;
+  for (int i = 0; i < CameraCount; ++i)
+    if (CellVisible(i)) CameraMask |= CameraBit(i);
+}
+
+void TArchView::TimerTimer() {
+  setWindowTitle(ArchCaptionText(PlaybackTime));
+  for (int i = 0; i < CameraCount; ++i) {
+    if (!PictureStale(CellTime[i], PlaybackTime)) continue;
+    if (CellImages[i]) CellImages[i]->hide();
+    if (CellPanels[i]) CellPanels[i]->SetCaption(QStringLiteral("Нет записи"));
+  }
+}

@@ -1,0 +1,154 @@
+// The position in the archive: the interval pickers, the first and last
+// record buttons, the position bar, ClampPosition and ShowArchiveBounds.
+
+#include <QDateEdit>
+#include <QDateTime>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTimeEdit>
+
+#include <cmath>
+
+#include "archive/OrxRead.h"
+#include "archview/ArchView.h"
+#include "archview/PlaybackState.h"
+#include "common/DateTime.h"
+#include "platform/Clock.h"
+#include "platform/qt/LocaleFormats.h"
+
+namespace {
+
+// Pickers hold wall-clock fields in a UTC-spec QDateTime, so no time zone
+// or daylight-saving rule can move them.
+QDateTime ToPicker(double dateTime) {
+  const DateTimeFields f = SplitDateTime(dateTime);
+  return QDateTime(QDate(f.year, f.month, f.day),
+                   QTime(f.hour, f.minute, f.second, f.millisecond), Qt::UTC);
+}
+
+double FromPicker(const QDateTime& value) {
+  const QDate d = value.date();
+  const QTime t = value.time();
+  return MakeDateTime(d.year(), d.month(), d.day(), t.hour(), t.minute(), t.second(), t.msec());
+}
+
+void SetPair(QDateTimeEdit* a, QDateTimeEdit* b, const QDateTime& value) {
+  const QSignalBlocker blockA(a);
+  const QSignalBlocker blockB(b);
+  a->setDateTime(value);
+  b->setDateTime(value);
+}
+
+}  // namespace
+
+void TArchView::SetIntervalStart(double dateTime) {
+  intervalStart_ = dateTime;
+  SetPair(OldDate, OldTime, ToPicker(dateTime));
+}
+
+void TArchView::SetIntervalEnd(double dateTime) {
+  intervalEnd_ = dateTime;
+  SetPair(NewDate, NewTime, ToPicker(dateTime));
+}
+
+void TArchView::ClampPosition() {
+  const double start = IntervalStart();
+  const double end = IntervalEnd();
+  if (PlaybackTime < start) {
+    PlaybackTime = start;
+    Reader.SetPosition(PlaybackTime, SeekDirection::Forward);
+  }
+  if (PlaybackTime > end) {
+    PlaybackTime = end;
+    Reader.SetPosition(PlaybackTime, SeekDirection::Backward);
+  }
+  const double span = end - start;
+  if (span > 0) {
+    // Bounded before the conversion: a position far outside the interval
+    // must not overflow the integer.
+    double p = std::trunc((PlaybackTime - start) * 1000.0 / span);
+    if (!(p >= 0.0)) p = 0.0;
+    if (p > 1000.0) p = 1000.0;
+    CurrentPos->setValue(static_cast<int>(p));
+    CurrentPos->show();
+  } else {
+    CurrentPos->hide();
+  }
+}
+
+void TArchView::ShowArchiveBounds() {
+  Reader.GetRange(FirstRecordTime, LastRecordTime);
+  FirstDate->setText(FormatShortDate(FirstRecordTime));
+  FirstTime->setText(FormatLongTime(FirstRecordTime));
+  LastDate->setText(FormatShortDate(LastRecordTime));
+  LastTime->setText(FormatLongTime(LastRecordTime));
+}
+
+void TArchView::OldDateChange() {
+  const QDateTime value = OldDate->dateTime();
+  intervalStart_ = FromPicker(value);
+  const QSignalBlocker block(OldTime);
+  OldTime->setDateTime(value);
+  ClampPosition();
+}
+
+void TArchView::OldTimeChange() {
+  const QDateTime value = OldTime->dateTime();
+  intervalStart_ = FromPicker(value);
+  const QSignalBlocker block(OldDate);
+  OldDate->setDateTime(value);
+  ClampPosition();
+}
+
+void TArchView::NewDateChange() {
+  const QDateTime value = NewDate->dateTime();
+  intervalEnd_ = FromPicker(value);
+  const QSignalBlocker block(NewTime);
+  NewTime->setDateTime(value);
+  ClampPosition();
+}
+
+void TArchView::NewTimeChange() {
+  const QDateTime value = NewTime->dateTime();
+  intervalEnd_ = FromPicker(value);
+  const QSignalBlocker block(NewDate);
+  NewDate->setDateTime(value);
+  ClampPosition();
+}
+
+void TArchView::LeftRefreshBtnClick() {
+  double t = 0.0;  // 30 December 1899, before any record
+  if (Reader.SetPosition(t, SeekDirection::Forward) < 0) return;
+  PlaybackTime = t;
+  ShowArchiveBounds();
+  SetIntervalStart(t);
+  ClampPosition();
+}
+
+void TArchView::RightRefreshBtnClick() {
+  // Tomorrow at the present time of day: records stamped up to a day ahead
+  // are still found as the latest.
+  double t = PresentTime() + 1.0;
+  if (Reader.SetPosition(t, SeekDirection::Backward) < 0) return;
+  PlaybackTime = t;
+  ShowArchiveBounds();
+  SetIntervalEnd(t);
+  ClampPosition();
+}
+
+void TArchView::CurrentPosScroll(int) {
+  // Reached only at the end of a scroll action (see ConnectHandlers).
+  const int proposed = CurrentPos->sliderPosition();
+  const double start = IntervalStart();
+  const double span = IntervalEnd() - start;
+  const double target = start + proposed * span / 1000.0;
+  const SeekDirection direction =
+      PlaybackTime < target ? SeekDirection::Forward : SeekDirection::Backward;
+  PlaybackTime = target;
+  Reader.SetPosition(PlaybackTime, direction);
+  ShowArchiveBounds();
+  ClampPosition();
+  // The bar shows where the reader actually landed.
+  CurrentPos->setSliderPosition(CurrentPos->value());
+}

@@ -1,0 +1,54 @@
+#include "archview/PlayGlyphs.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
+
+namespace {
+
+constexpr int kSize = 16;
+
+void Triangle(QPainter& p, double left, double right) {
+  // Points from left to right: apex at right.
+  const double top = 2.5, bottom = kSize - 2.5, middle = kSize / 2.0;
+  p.drawPolygon(QPolygonF({QPointF(left, top), QPointF(right, middle), QPointF(left, bottom)}));
+}
+
+QPixmap Draw(PlayGlyph glyph, const QColor& colour) {
+  QPixmap pixmap(kSize, kSize);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(Qt::NoPen);
+  p.setBrush(colour);
+  switch (glyph) {
+    case PlayGlyph::StepBack:
+      p.drawRect(QRectF(3, 3, 2.5, kSize - 6));
+      Triangle(p, 13, 6);
+      break;
+    case PlayGlyph::RunBack:
+      Triangle(p, 12.5, 3.5);
+      break;
+    case PlayGlyph::Stop:
+      p.drawRect(QRectF(4, 4, kSize - 8, kSize - 8));
+      break;
+    case PlayGlyph::RunForward:
+      Triangle(p, 3.5, 12.5);
+      break;
+    case PlayGlyph::StepForward:
+      Triangle(p, 3, 10);
+      p.drawRect(QRectF(kSize - 5.5, 3, 2.5, kSize - 6));
+      break;
+  }
+  return pixmap;
+}
+
+}  // namespace
+
+QIcon MakePlayGlyph(PlayGlyph glyph) {
+  QIcon icon;
+  icon.addPixmap(Draw(glyph, QColor(20, 20, 20)), QIcon::Normal, QIcon::Off);
+  icon.addPixmap(Draw(glyph, QColor(0, 90, 200)), QIcon::Normal, QIcon::On);
+  icon.addPixmap(Draw(glyph, QColor(150, 150, 150)), QIcon::Disabled, QIcon::Off);
+  return icon;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Test support for the playback window: real JPEG frames encoded with
+// libjpeg, and volumes written through TOrxWrite record by record.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "archive/VolumeFormat.h"
+#include "common/RecordKind.h"
+
+namespace archtest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// A baseline colour JPEG of width x height; seed picks the picture.
+Bytes EncodeJpeg(int width, int height, int seed = 1, int quality = 75);
+
+struct Record {
+  double time = 0.0;
+  std::int32_t camera = 0;
+  std::int32_t kind = KindContinuous;
+};
+
+// Makes a fresh volume of size bytes at path and appends every record, each
+// with the frame. False when the writer refused one.
+bool WriteVolume(const std::string& path, const std::vector<Record>& records,
+                 const Bytes& frame, std::int64_t size = MinVolumeSize);
+
+// count records of cameras 0..cameras-1 in turn, step seconds apart from first.
+std::vector<Record> RoundRobin(double first, int count, int cameras, double stepSeconds,
+                               std::int32_t kind = KindContinuous);
+
+}  // namespace archtest
