@@ -6,6 +6,7 @@
 #include <QEventLoop>
 #include <QToolButton>
 
+#include <cmath>
 #include <exception>
 
 #include "archive/OrxRead.h"

@@ -79,10 +79,14 @@ void TArchView::ClampPosition() {
 
 void TArchView::ShowArchiveBounds() {
   Reader.GetRange(FirstRecordTime, LastRecordTime);
-  FirstDate->setText(FormatShortDate(FirstRecordTime));
-  FirstTime->setText(FormatLongTime(FirstRecordTime));
-  LastDate->setText(FormatShortDate(LastRecordTime));
-  LastTime->setText(FormatLongTime(LastRecordTime));
+  // Called at every step of a run: a box whose text stays is not repainted.
+  const auto show = [](QLineEdit* box, const QString& text) {
+    if (box->text() != text) box->setText(text);
+  };
+  show(FirstDate, FormatShortDate(FirstRecordTime));
+  show(FirstTime, FormatLongTime(FirstRecordTime));
+  show(LastDate, FormatShortDate(LastRecordTime));
+  show(LastTime, FormatLongTime(LastRecordTime));
 }
 
 void TArchView::OldDateChange() {
