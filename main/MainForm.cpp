@@ -1,0 +1,139 @@
+#include "main/MainForm.h"
+
+#include <QCloseEvent>
+#include <QDialog>
+#include <QFile>
+#include <QMenuBar>
+#include <QSettings>
+#include <QShowEvent>
+#include <utility>
+
+#include "platform/qt/PlatformServices.h"
+#include "ui_MainForm.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Orx Viewer");
+// Two blanks before the dash.
+const QString kTitleWithPath = QStringLiteral("Orx Viewer  - ");
+const QString kSection = QStringLiteral("MainForm");
+
+int ReadInt(const QSettings& settings, const QString& key, int fallback) {
+  bool ok = false;
+  const int value = settings.value(key).toInt(&ok);
+  return ok ? value : fallback;
+}
+
+}  // namespace
+
+TMainForm::TMainForm(QStringList arguments, QWidget* parent)
+    : QMainWindow(parent),
+      ui_(std::make_unique<Ui::TMainFormForm>()),
+      arguments_(std::move(arguments)) {
+  ui_->setupUi(this);
+  MainMenu = ui_->MainMenu;
+  FileItem = ui_->FileItem;
+  OpenItem = ui_->OpenItem;
+  ViewItem = ui_->ViewItem;
+  ExitItem = ui_->ExitItem;
+  // A plain client area in the colour of an application workspace.
+  ui_->ClientArea->setBackgroundRole(QPalette::Dark);
+  setWindowTitle(kTitle);
+
+  connect(OpenItem, &QAction::triggered, this, &TMainForm::OpenItemClick);
+  connect(ViewItem, &QAction::triggered, this, &TMainForm::ViewItemClick);
+  connect(ExitItem, &QAction::triggered, this, &TMainForm::ExitItemClick);
+  FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+QString TMainForm::ConfigPath() {
+  return Platform().ConfigDirectory() + QStringLiteral("/OrxViewer.cfg");
+}
+
+void TMainForm::FormCreate() {
+  {
+    const QSettings settings(ConfigPath(), QSettings::IniFormat);
+    const QString prefix = kSection + QLatin1Char('/');
+    const int top = ReadInt(settings, prefix + QStringLiteral("Top"), 0);
+    const int left = ReadInt(settings, prefix + QStringLiteral("Left"), 0);
+    const int width = ReadInt(settings, prefix + QStringLiteral("Width"), 640);
+    const int height = ReadInt(settings, prefix + QStringLiteral("Height"), 480);
+    move(left, top);
+    resize(width, height);
+  }
+  volumeList_ = std::make_unique<VolumeList>();
+  reader_ = std::make_unique<TOrxRead>(*volumeList_);
+  layoutList_ = std::make_unique<LayoutList>();
+  ViewItem->setEnabled(true);
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  // After the window is on screen, so that the playback window opens over
+  // it.
+  QMetaObject::invokeMethod(this, &TMainForm::FormShow, Qt::QueuedConnection);
+}
+
+void TMainForm::FormShow() {
+  if (arguments_.size() < 2 || !reader_) return;
+  const QString path = arguments_.at(1);
+  volumeList_->clear();
+  volumeList_->push_back(QFile::encodeName(path).toStdString());
+  if (!reader_->Open()) return;
+  ViewItem->setEnabled(true);
+  reader_->Close();
+  ShowArchView();
+  setWindowTitle(kTitleWithPath + QLatin1Char('"') + path + QLatin1Char('"'));
+}
+
+void TMainForm::OpenItemClick() {
+  if (!reader_) return;
+  reader_->Close();
+  setWindowTitle(kTitle);
+  ViewItem->setEnabled(false);
+  QString path;
+  if (!Platform().OpenFile(this, path)) return;
+  if (path.isEmpty()) return;
+  volumeList_->clear();
+  volumeList_->push_back(QFile::encodeName(path).toStdString());
+  if (!reader_->Open()) return;
+  ViewItem->setEnabled(true);
+  reader_->Close();
+  setWindowTitle(kTitleWithPath + path);
+}
+
+void TMainForm::ViewItemClick() { ShowArchView(); }
+
+void TMainForm::ShowArchView() {
+  if (archView_) archView_->exec();
+}
+
+void TMainForm::ExitItemClick() { close(); }
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  FormClose();
+  QMainWindow::closeEvent(event);
+}
+
+void TMainForm::FormClose() {
+  if (closed_) return;
+  closed_ = true;
+  {
+    QSettings settings(ConfigPath(), QSettings::IniFormat);
+    settings.beginGroup(kSection);
+    settings.setValue(QStringLiteral("Top"), y());
+    settings.setValue(QStringLiteral("Left"), x());
+    settings.setValue(QStringLiteral("Width"), width());
+    settings.setValue(QStringLiteral("Height"), height());
+    settings.endGroup();
+    settings.sync();  // a file that cannot be written is not reported
+  }
+  if (reader_) reader_->Close();
+  reader_.reset();
+  volumeList_.reset();
+  layoutList_.reset();
+}

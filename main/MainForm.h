@@ -1,0 +1,80 @@
+#pragma once
+// TMainForm: the main window. It owns the program-wide objects that the
+// other windows share, the VolumeList, the single TOrxRead and the
+// LayoutList, from its creation to its closing; it opens a volume from the
+// menu or from the command line, shows the playback window on demand, and
+// keeps its placement in OrxViewer.cfg (section MainForm).
+
+#include <QCoreApplication>
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+
+#include "archive/OrxRead.h"
+#include "archive/VolumeList.h"
+#include "view/CameraLayout.h"
+
+class QAction;
+class QDialog;
+class QMenu;
+class QMenuBar;
+
+namespace Ui {
+class TMainFormForm;
+}
+
+class TMainForm : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  // arguments: the command line as QCoreApplication::arguments() gives it;
+  // arguments[1], when present, is the path of the volume to open and show.
+  explicit TMainForm(QStringList arguments = QCoreApplication::arguments(),
+                     QWidget* parent = nullptr);
+  ~TMainForm() override;
+
+  QMenuBar* MainMenu = nullptr;
+  QMenu* FileItem = nullptr;
+  QAction* OpenItem = nullptr;
+  QAction* ViewItem = nullptr;
+  QAction* ExitItem = nullptr;
+
+  // The program-wide objects; null after FormClose. A window given
+  // references to them must not use them once the main window has closed.
+  VolumeList* Volumes() const { return volumeList_.get(); }
+  TOrxRead* Reader() const { return reader_.get(); }
+  LayoutList* Layouts() const { return layoutList_.get(); }
+
+  // The playback window that ViewItem and a command-line opening show
+  // modally (not owned).
+  void SetArchView(QDialog* view) { archView_ = view; }
+
+  // Handlers.
+  void FormCreate();
+  void FormShow();
+  void FormClose();
+  void OpenItemClick();
+  void ViewItemClick();
+  void ExitItemClick();
+
+  // "OrxViewer.cfg" in the configuration directory.
+  static QString ConfigPath();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ShowArchView();
+
+  std::unique_ptr<Ui::TMainFormForm> ui_;
+  QStringList arguments_;
+  QDialog* archView_ = nullptr;
+  bool shown_ = false;
+  bool closed_ = false;
+  // Declared so that destruction without FormClose releases them in the
+  // same order as FormClose: the reader, the VolumeList, the LayoutList.
+  std::unique_ptr<LayoutList> layoutList_;
+  std::unique_ptr<VolumeList> volumeList_;
+  std::unique_ptr<TOrxRead> reader_;
+};
