@@ -113,6 +113,13 @@ void TArchView::BuildArchPanel() {
   // The pickers hold wall-clock values: no time zone may shift them.
   const QString dateFormat = CurrentLocaleFormats().ShortDateFormat();
   const QString timeFormat = CurrentLocaleFormats().LongTimeFormat();
+  // The pickers keep the form's narrow sizes; a smaller face fits the date.
+  for (QDateTimeEdit* edit : std::initializer_list<QDateTimeEdit*>{OldDate, OldTime, NewDate, NewTime})
+    edit->setFont(PanelFont(11));
+  // The end's pickers grow to the start's width, to the left, so a full
+  // date shows beside the drop-down button; their right edge stays.
+  for (QWidget* edit : std::initializer_list<QWidget*>{NewDate, NewTime})
+    edit->setGeometry(256, edit->y(), 81, edit->height());
   for (QDateEdit* edit : {OldDate, NewDate}) {
     edit->setTimeSpec(Qt::UTC);
     edit->setDisplayFormat(dateFormat);

@@ -1,0 +1,148 @@
+// A small harness for looking at the playback window by eye: it writes a demo
+// archive of 704x576 frames (32 cameras, each frame naming its camera and
+// time) into a temporary directory, or takes a volume path, and shows the
+// window modally.
+// Usage: archview_harness [--volume PATH] [--grid 4|5|6] [--speed P]
+//                         [--freeze-after MS] [--quit-after MS] [--no-boxes]
+
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+#include <jpeglib.h>
+
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "archive/OrxRead.h"
+#include "archive/OrxWrite.h"
+#include "archive/VolumeFormat.h"
+#include "archview/ArchView.h"
+#include "common/DateTime.h"
+#include "platform/Clock.h"
+#include "platform/qt/PlatformServices.h"
+#include "platform/qt/ScriptedPlatform.h"
+#include "tests/archive/support/VolumeBuilder.h"
+
+namespace {
+
+std::vector<std::uint8_t> EncodeImage(const QImage& source) {
+  const QImage image = source.convertToFormat(QImage::Format_RGB888);
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr jerr{};
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  cinfo.image_width = image.width();
+  cinfo.image_height = image.height();
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 70, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(cinfo.next_scanline)));
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  std::vector<std::uint8_t> out(buffer, buffer + size);
+  jpeg_destroy_compress(&cinfo);
+  std::free(buffer);
+  return out;
+}
+
+QImage DemoPicture(int camera, int step, double time) {
+  QImage image(704, 576, QImage::Format_RGB32);
+  QPainter p(&image);
+  const QColor base = QColor::fromHsv((camera * 37) % 360, 120, 170);
+  p.fillRect(image.rect(), base);
+  p.fillRect(QRect(0, 380, 704, 196), base.darker(160));
+  p.setBrush(QColor(240, 230, 120));
+  p.setPen(Qt::NoPen);
+  p.drawEllipse(QPoint(40 + (step * 29) % 620, 430), 40, 40);
+  p.setPen(Qt::white);
+  QFont font(QStringLiteral("DejaVu Sans"));
+  font.setPixelSize(72);
+  font.setBold(true);
+  p.setFont(font);
+  p.drawText(QRect(0, 60, 704, 120), Qt::AlignCenter, QStringLiteral("Камера %1").arg(camera + 1));
+  font.setPixelSize(40);
+  p.setFont(font);
+  p.drawText(QRect(0, 200, 704, 80), Qt::AlignCenter,
+             QString::fromStdString(FormatDateTimeIso(time)).mid(11, 8));
+  return image;
+}
+
+bool WriteDemo(const std::string& path, int steps) {
+  orxtest::MakeFile(path, 256LL * 1048576);
+  TOrxWrite writer;
+  if (!writer.Open(path)) return false;
+  const double start = MakeDateTime(2001, 1, 5, 14, 3, 0);
+  for (int s = 0; s < steps; ++s) {
+    for (int camera = 0; camera < 32; ++camera) {
+      const double time = start + (s * 0.5 + camera * 0.01) / 86400.0;
+      const auto jpeg = EncodeImage(DemoPicture(camera, s, time));
+      std::memcpy(ExportBuffer.data(), jpeg.data(), jpeg.size());
+      const int kind = (camera % 3 == 0) ? KindContinuous | KindMotion : KindContinuous;
+      if (writer.Append(camera, kind, time, int(jpeg.size())) != 1) return false;
+    }
+  }
+  return true;
+}
+
+int Option(const QStringList& args, const QString& name, int fallback) {
+  const int i = args.indexOf(name);
+  return (i >= 0 && i + 1 < args.size()) ? args[i + 1].toInt() : fallback;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  const QStringList args = app.arguments();
+  QTemporaryDir dir;
+  VolumeList volumes;
+  const int v = args.indexOf(QStringLiteral("--volume"));
+  if (v >= 0 && v + 1 < args.size()) {
+    volumes.push_back(args[v + 1].toStdString());
+  } else {
+    const std::string path = dir.filePath(QStringLiteral("demo.oxa")).toStdString();
+    if (!WriteDemo(path, 40)) return 2;
+    volumes.push_back(path);
+  }
+  const FixedClock clock(MakeDateTime(2001, 1, 6, 12, 0, 0));
+  InstallClock(&clock);
+  // --no-boxes answers message boxes unseen (a screenshot of the window
+  // behind them).
+  QtPlatformServices services;
+  services.SetConfigDirectory(dir.path());
+  ScriptedPlatform scripted(dir.path());
+  if (args.contains(QStringLiteral("--no-boxes")))
+    InstallPlatform(&scripted);
+  else
+    InstallPlatform(&services);
+
+  TOrxRead reader(volumes);
+  LayoutList layouts;
+  TArchView window(reader, layouts);
+  window.resize(1200, 860);
+  const int grid = Option(args, QStringLiteral("--grid"), 4);
+  for (int size = 4; size < grid; ++size) window.SetBtnClick();
+  const int speed = Option(args, QStringLiteral("--speed"), -10);
+  const int freezeAfter = Option(args, QStringLiteral("--freeze-after"), -1);
+  const int quitAfter = Option(args, QStringLiteral("--quit-after"), 20000);
+  QTimer::singleShot(50, &window, [&] { window.SpeedBar->setValue(speed); });
+  if (freezeAfter >= 0) QTimer::singleShot(freezeAfter, &window, [&] { window.StopBtn->click(); });
+  QTimer::singleShot(quitAfter, &window, [&] { window.ExitBtnClick(); });
+  window.exec();
+  InstallPlatform(nullptr);
+  InstallClock(nullptr);
+  return 0;
+}
