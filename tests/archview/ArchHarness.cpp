@@ -2,7 +2,7 @@
 // archive of 704x576 frames (32 cameras, each frame naming its camera and
 // time) into a temporary directory, or takes a volume path, and shows the
 // window modally.
-// Usage: archview_harness [--volume PATH] [--grid 4|5|6] [--speed P]
+// Usage: archview_harness [--write-demo PATH | --volume PATH] [--grid 4|5|6] [--speed P]
 //                         [--freeze-after MS] [--quit-after MS] [--no-boxes]
 
 #include <QApplication>
@@ -109,6 +109,9 @@ int main(int argc, char** argv) {
   const QStringList args = app.arguments();
   QTemporaryDir dir;
   VolumeList volumes;
+  // --write-demo PATH only writes the demo volume there.
+  const int w = args.indexOf(QStringLiteral("--write-demo"));
+  if (w >= 0 && w + 1 < args.size()) return WriteDemo(args[w + 1].toStdString(), 40) ? 0 : 2;
   const int v = args.indexOf(QStringLiteral("--volume"));
   if (v >= 0 && v + 1 < args.size()) {
     volumes.push_back(args[v + 1].toStdString());
@@ -131,17 +134,20 @@ int main(int argc, char** argv) {
 
   TOrxRead reader(volumes);
   LayoutList layouts;
-  TArchView window(reader, layouts);
-  window.resize(1200, 860);
-  const int grid = Option(args, QStringLiteral("--grid"), 4);
-  for (int size = 4; size < grid; ++size) window.SetBtnClick();
-  const int speed = Option(args, QStringLiteral("--speed"), -10);
-  const int freezeAfter = Option(args, QStringLiteral("--freeze-after"), -1);
-  const int quitAfter = Option(args, QStringLiteral("--quit-after"), 20000);
-  QTimer::singleShot(50, &window, [&] { window.SpeedBar->setValue(speed); });
-  if (freezeAfter >= 0) QTimer::singleShot(freezeAfter, &window, [&] { window.StopBtn->click(); });
-  QTimer::singleShot(quitAfter, &window, [&] { window.ExitBtnClick(); });
-  window.exec();
+  {
+    // The window writes its placement at destruction, through the seams above.
+    TArchView window(reader, layouts);
+    window.resize(1200, 860);
+    const int grid = Option(args, QStringLiteral("--grid"), 4);
+    for (int size = 4; size < grid; ++size) window.SetBtnClick();
+    const int speed = Option(args, QStringLiteral("--speed"), -10);
+    const int freezeAfter = Option(args, QStringLiteral("--freeze-after"), -1);
+    const int quitAfter = Option(args, QStringLiteral("--quit-after"), 20000);
+    QTimer::singleShot(50, &window, [&] { window.SpeedBar->setValue(speed); });
+    if (freezeAfter >= 0) QTimer::singleShot(freezeAfter, &window, [&] { window.StopBtn->click(); });
+    QTimer::singleShot(quitAfter, &window, [&] { window.ExitBtnClick(); });
+    window.exec();
+  }
   InstallPlatform(nullptr);
   InstallClock(nullptr);
   return 0;
