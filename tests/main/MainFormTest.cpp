@@ -1,0 +1,214 @@
+// The main window: opening from the menu and from the command line, the
+// titles, the placement kept in OrxViewer.cfg.
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <QTimer>
+
+#include "main/MainForm.h"
+#include "platform/qt/ScriptedPlatform.h"
+#include "tests/archive/support/VolumeBuilder.h"
+
+namespace {
+
+// Stands in for the playback window: closes itself as soon as it is shown
+// and remembers what the main window looked like meanwhile.
+class ClosingDialog : public QDialog {
+ public:
+  int showings = 0;
+  QString titleWhileShown;
+  TMainForm* owner = nullptr;
+
+ protected:
+  void showEvent(QShowEvent* event) override {
+    QDialog::showEvent(event);
+    ++showings;
+    if (owner) titleWhileShown = owner->windowTitle();
+    QTimer::singleShot(0, this, &QDialog::accept);
+  }
+};
+
+class MainFormTest : public ::testing::Test {
+ protected:
+  MainFormTest()
+      : platform(QString::fromStdString(dir.Path())), installed(platform) {}
+
+  std::string MakeVolume(const std::string& name) {
+    orxtest::VolumeBuilder volume(dir.File(name));
+    volume.Add(0, orxtest::Sec(10), 2);
+    return volume.Path();
+  }
+  QString CfgPath() const { return QString::fromStdString(dir.File("OrxViewer.cfg")); }
+
+  orxtest::TempDir dir;
+  ScriptedPlatform platform;
+  ScopedPlatform installed;
+};
+
+}  // namespace
+
+using MainOpen = MainFormTest;
+using MainCommandLine = MainFormTest;
+using MainPlacement = MainFormTest;
+using MainClose = MainFormTest;
+
+TEST_F(MainOpen, ChosenVolumeEnablesViewAndTitleShowsThePath) {
+  const QString path = QString::fromStdString(MakeVolume("first.oxa"));
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  platform.openAnswers.push_back(path);
+  form.OpenItem->trigger();
+  EXPECT_EQ(platform.openCalls, 1);
+  EXPECT_TRUE(form.ViewItem->isEnabled());
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer  - ") + path);
+  EXPECT_FALSE(form.Reader()->IsOpen());
+  ASSERT_EQ(form.Volumes()->size(), 1u);
+  EXPECT_EQ(form.Volumes()->front(), path.toStdString());
+}
+
+TEST_F(MainOpen, CancelLeavesPlainTitleViewDisabledReaderClosedListUnchanged) {
+  const QString path = QString::fromStdString(MakeVolume("first.oxa"));
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  platform.openAnswers.push_back(path);
+  form.OpenItem->trigger();
+  platform.openAnswers.push_back(std::nullopt);
+  form.OpenItem->trigger();
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
+  EXPECT_FALSE(form.ViewItem->isEnabled());
+  EXPECT_FALSE(form.Reader()->IsOpen());
+  ASSERT_EQ(form.Volumes()->size(), 1u);
+  EXPECT_EQ(form.Volumes()->front(), path.toStdString());
+  // An empty name stops in the same way.
+  platform.openAnswers.push_back(QString());
+  form.OpenItem->trigger();
+  EXPECT_FALSE(form.ViewItem->isEnabled());
+  EXPECT_EQ(form.Volumes()->size(), 1u);
+}
+
+TEST_F(MainOpen, FailedOpenKeepsTheNameButNotTheViewAndShowsNoMessage) {
+  orxtest::MakeFile(dir.File("junk.oxa"), 4096, 0x5A);
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  for (const std::string& name : {dir.File("missing.oxa"), dir.File("junk.oxa")}) {
+    platform.openAnswers.push_back(QString::fromStdString(name));
+    form.OpenItem->trigger();
+    EXPECT_FALSE(form.ViewItem->isEnabled());
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
+    ASSERT_EQ(form.Volumes()->size(), 1u);
+    EXPECT_EQ(form.Volumes()->front(), name);
+  }
+  EXPECT_TRUE(platform.informations.empty());
+}
+
+TEST_F(MainOpen, ViewShowsThePlaybackWindowModally) {
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  ClosingDialog view;
+  form.SetArchView(&view);
+  EXPECT_TRUE(form.ViewItem->isEnabled());  // enabled at start
+  form.ViewItem->trigger();
+  EXPECT_EQ(view.showings, 1);
+}
+
+TEST_F(MainCommandLine, QuotedPathWithBlanksIsShownThenTitledInQuotes) {
+  QDir(QString::fromStdString(dir.Path())).mkdir(QStringLiteral("my archive"));
+  const QString path = QString::fromStdString(MakeVolume("my archive/day one.oxa"));
+  TMainForm form(QStringList{QStringLiteral("/opt/Orx Viewer/orxviewer"), path});
+  ClosingDialog view;
+  view.owner = &form;
+  form.SetArchView(&view);
+  form.show();
+  QApplication::processEvents();
+  QApplication::processEvents();
+  EXPECT_EQ(view.showings, 1);
+  EXPECT_EQ(view.titleWhileShown, QStringLiteral("Orx Viewer"));
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer  - \"") + path + QLatin1Char('"'));
+  EXPECT_TRUE(form.ViewItem->isEnabled());
+  EXPECT_FALSE(form.Reader()->IsOpen());
+  ASSERT_EQ(form.Volumes()->size(), 1u);
+  EXPECT_EQ(form.Volumes()->front(), path.toStdString());
+  // Showing the window again does not open the volume again.
+  form.hide();
+  form.show();
+  QApplication::processEvents();
+  EXPECT_EQ(view.showings, 1);
+}
+
+TEST_F(MainCommandLine, NoArgumentShowsTheMainWindowOnly) {
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  ClosingDialog view;
+  form.SetArchView(&view);
+  form.show();
+  QApplication::processEvents();
+  EXPECT_EQ(view.showings, 0);
+  EXPECT_TRUE(form.ViewItem->isEnabled());
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
+}
+
+TEST_F(MainCommandLine, VolumeThatCannotBeOpenedIsNotShown) {
+  TMainForm form(QStringList{QStringLiteral("orxviewer"),
+                             QString::fromStdString(dir.File("missing.oxa"))});
+  ClosingDialog view;
+  form.SetArchView(&view);
+  form.show();
+  QApplication::processEvents();
+  EXPECT_EQ(view.showings, 0);
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
+  EXPECT_TRUE(platform.informations.empty());
+}
+
+TEST_F(MainPlacement, FirstStartPlacesAt00With640x480) {
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  EXPECT_EQ(form.pos(), QPoint(0, 0));
+  EXPECT_EQ(form.size(), QSize(640, 480));
+}
+
+TEST_F(MainPlacement, PlacementWrittenAtClosingIsRestoredAtTheNextStart) {
+  {
+    TMainForm form(QStringList{QStringLiteral("orxviewer")});
+    form.show();
+    QApplication::processEvents();
+    form.move(120, 80);
+    form.resize(700, 520);
+    QApplication::processEvents();
+    form.ExitItem->trigger();
+    QApplication::processEvents();
+  }
+  {
+    const QSettings cfg(CfgPath(), QSettings::IniFormat);
+    EXPECT_EQ(cfg.value(QStringLiteral("MainForm/Left")).toInt(), 120);
+    EXPECT_EQ(cfg.value(QStringLiteral("MainForm/Top")).toInt(), 80);
+    EXPECT_EQ(cfg.value(QStringLiteral("MainForm/Width")).toInt(), 700);
+    EXPECT_EQ(cfg.value(QStringLiteral("MainForm/Height")).toInt(), 520);
+  }
+  TMainForm again(QStringList{QStringLiteral("orxviewer")});
+  EXPECT_EQ(again.pos(), QPoint(120, 80));
+  EXPECT_EQ(again.size(), QSize(700, 520));
+}
+
+TEST_F(MainPlacement, MissingKeysAndUnreadableValuesTakeTheDefaults) {
+  QFile file(CfgPath());
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write("[MainForm]\nLeft=33\nWidth=abc\n\n[ArchView]\nTop=7\n");
+  file.close();
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  EXPECT_EQ(form.pos(), QPoint(33, 0));
+  EXPECT_EQ(form.size(), QSize(640, 480));
+  form.FormClose();
+  // The playback window's section stays as it was.
+  const QSettings cfg(CfgPath(), QSettings::IniFormat);
+  EXPECT_EQ(cfg.value(QStringLiteral("ArchView/Top")).toInt(), 7);
+}
+
+TEST_F(MainClose, ClosingReleasesTheSharedObjects) {
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  form.show();
+  form.close();
+  EXPECT_EQ(form.Reader(), nullptr);
+  EXPECT_EQ(form.Volumes(), nullptr);
+  EXPECT_EQ(form.Layouts(), nullptr);
+  form.FormClose();  // a second closing does nothing
+}
