@@ -3,7 +3,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-TCellPanel::TCellPanel(QWidget* parent) : QFrame(parent) {}
+TCellPanel::TCellPanel(QWidget* parent) : QFrame(parent) {
+  // A panel is opaque: nothing of the grid area behind a cell shows through.
+  setAutoFillBackground(true);
+}
 
 void TCellPanel::SetCaption(const QString& caption) {
   if (caption == caption_) return;
