@@ -231,8 +231,6 @@ void TView::showEvent(QShowEvent* event) {
   if (!event->spontaneous()) FormShow();
 }
 
-void TView::changeEvent(QEvent* event) { QDialog::changeEvent(event); }
-
 void TView::LayoutChanged() {}
 
 void TView::ExitBtnClick() { close(); }

@@ -173,7 +173,6 @@ class TView : public QDialog {
  protected:
   void showEvent(QShowEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
-  void changeEvent(QEvent* event) override;
 
  private:
   void CreateCell(int i);

@@ -2,6 +2,7 @@
 // that leaves it, and the default-window button.
 
 #include <QKeyEvent>
+#include <QLayout>
 #include <QToolButton>
 
 #include "view/CellPanel.h"
@@ -43,7 +44,12 @@ void TView::keyPressEvent(QKeyEvent* event) {
 }
 
 void TView::Button43Click() {
-  if (IsFullScreen()) SizeItemClick();
+  if (IsFullScreen()) {
+    SizeItemClick();
+    // The window system may restore the normal size later; the layout for
+    // the present size, with the side panel back, gives the right margins.
+    layout()->activate();
+  }
   resize(width() + DefaultGridWidth - VisPanel->contentsRect().width() + 2,
          height() + DefaultGridHeight - VisPanel->contentsRect().height() + 2);
 }
