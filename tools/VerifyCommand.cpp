@@ -1,0 +1,150 @@
+#include "tools/VerifyCommand.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/CameraMask.h"
+#include "tools/ToolArgs.h"
+#include "tools/VolumeProbe.h"
+
+namespace {
+
+// Ring slots are read this many at a time: one pread per 32 KiB of index.
+constexpr std::int64_t kChunkEntries = 1024;
+
+class Report {
+ public:
+  explicit Report(const std::string& path) : path_(path) {}
+  void Problem(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+    char text[256];
+    va_list ap;
+    va_start(ap, format);
+    std::vsnprintf(text, sizeof text, format, ap);
+    va_end(ap);
+    std::printf("%s: %s\n", path_.c_str(), text);
+    ++problems_;
+  }
+  int Problems() const { return problems_; }
+
+ private:
+  const std::string& path_;
+  int problems_ = 0;
+};
+
+long long LL(std::int64_t v) { return static_cast<long long>(v); }
+
+void CheckPointers(const VolumeProbe& probe, int ring, Report& report) {
+  const VolumeGeometry g = probe.Geometry();
+  const std::int64_t start = g.RingStart(ring), end = g.RingEnd(ring);
+  const std::int64_t head = probe.Header().Head(ring), tail = probe.Header().Tail(ring);
+  for (int which = 0; which < 2; ++which) {
+    const std::int64_t v = which == 0 ? head : tail;
+    const char* name = which == 0 ? "Head" : "Tail";
+    if (v < start || v > end)
+      report.Problem("ring %d %s %lld outside the ring %lld..%lld", ring, name, LL(v), LL(start),
+                     LL(end));
+    else if ((v - start) % EntrySize != 0)
+      report.Problem("ring %d %s %lld not on a 32-byte slot", ring, name, LL(v));
+  }
+  if (head > tail) report.Problem("ring %d Head %lld after Tail %lld", ring, LL(head), LL(tail));
+}
+
+void CheckEntry(const VolumeProbe& probe, int ring, std::int64_t slot, const IndexEntry& e,
+                double& previous, Report& report) {
+  const std::int64_t size = probe.Size();
+  const std::int64_t dataStart = probe.Geometry().DataStart();
+  if (std::isnan(e.Time)) {
+    report.Problem("ring %d slot %lld: time is not a number", ring, LL(slot));
+  } else {
+    if (e.Time < previous)
+      report.Problem("ring %d slot %lld: time %.17g before the previous entry's %.17g", ring,
+                     LL(slot), e.Time, previous);
+    previous = e.Time;
+  }
+  if (CameraBit(e.Camera) == 0)
+    report.Problem("ring %d slot %lld: camera %d outside 0..31", ring, LL(slot), e.Camera);
+  const std::int64_t offset = e.Offset, length = e.Length;
+  bool bounded = true;
+  if (length < MinFrameLength || length > MaxFrameLength) {
+    report.Problem("ring %d slot %lld: frame length %lld outside %d..%d", ring, LL(slot),
+                   LL(length), MinFrameLength, MaxFrameLength);
+    bounded = false;
+  }
+  if (offset < dataStart) {
+    report.Problem("ring %d slot %lld: frame offset %lld before the data area at %lld", ring,
+                   LL(slot), LL(offset), LL(dataStart));
+    bounded = false;
+  } else if (offset + length > size) {
+    report.Problem("ring %d slot %lld: frame %lld+%lld runs past the end of the file (%lld)",
+                   ring, LL(slot), LL(offset), LL(length), LL(size));
+    bounded = false;
+  }
+  if (!bounded) return;
+  std::uint8_t soi[2];
+  if (!probe.File().ReadAt(offset, soi, 2))
+    report.Problem("ring %d slot %lld: frame at %lld cannot be read", ring, LL(slot), LL(offset));
+  else if (soi[0] != 0xFF || soi[1] != 0xD8)
+    report.Problem("ring %d slot %lld: frame at %lld starts %02X %02X, not FF D8", ring, LL(slot),
+                   LL(offset), soi[0], soi[1]);
+}
+
+// Returns the number of entries checked.
+std::int64_t CheckRing(const VolumeProbe& probe, int ring, Report& report) {
+  if (!probe.RingPointersValid(ring)) return 0;
+  const std::int64_t head = probe.Header().Head(ring), tail = probe.Header().Tail(ring);
+  std::vector<std::uint8_t> chunk(kChunkEntries * EntrySize);
+  double previous = -INFINITY;
+  for (std::int64_t at = head; at < tail; at += kChunkEntries * EntrySize) {
+    const std::int64_t bytes = std::min(tail - at, kChunkEntries * EntrySize);
+    if (!probe.File().ReadAt(at, chunk.data(), bytes)) {
+      report.Problem("ring %d slots %lld..%lld cannot be read", ring, LL(at), LL(at + bytes));
+      return (at - head) / EntrySize;
+    }
+    for (std::int64_t i = 0; i < bytes; i += EntrySize)
+      CheckEntry(probe, ring, at + i, DecodeEntry(chunk.data() + i), previous, report);
+  }
+  return (tail - head) / EntrySize;
+}
+
+bool VerifyVolume(const std::string& path) {
+  Report report(path);
+  const VolumeProbe probe(path);
+  if (probe.Result() != VolumeProbe::State::Volume) {
+    report.Problem("not a volume (%s)", probe.Reason().c_str());
+    return false;
+  }
+  const VolumeGeometry g = probe.Geometry();
+  const VolumeHeader& h = probe.Header();
+  if (h.DataStart != g.DataStart())
+    report.Problem("header DataStart %d, expected 32 + 2R = %lld", h.DataStart, LL(g.DataStart()));
+  if (h.CurrentRing != 0 && h.CurrentRing != 1)
+    report.Problem("header CurrentRing %d is neither 0 nor 1", h.CurrentRing);
+  if (g.fileSize > MaxAddressableSize)
+    report.Problem("file of %lld bytes is larger than 32-bit offsets can address",
+                   LL(g.fileSize));
+  CheckPointers(probe, 0, report);
+  CheckPointers(probe, 1, report);
+  const std::int64_t entries = CheckRing(probe, 0, report) + CheckRing(probe, 1, report);
+  if (report.Problems() == 0) {
+    std::printf("%s: ok, %lld entries\n", path.c_str(), LL(entries));
+    return true;
+  }
+  std::printf("%s: %d problem%s\n", path.c_str(), report.Problems(),
+              report.Problems() == 1 ? "" : "s");
+  return false;
+}
+
+}  // namespace
+
+int RunVerify(const std::vector<std::string>& args) {
+  if (args.empty()) return UsageError("verify: no volume given");
+  for (const std::string& a : args)
+    if (ToolArgs::IsOption(a)) return UsageError("verify: unknown option '" + a + "'");
+  bool clean = true;
+  for (const std::string& path : args) clean = VerifyVolume(path) && clean;
+  return clean ? ExitOk : ExitProblem;
+}

@@ -1,0 +1,54 @@
+// orxtool: the command-line tool for Orx archive volumes.
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tools/DecodeCommand.h"
+#include "tools/ExtractCommand.h"
+#include "tools/InfoCommand.h"
+#include "tools/MakeDemoCommand.h"
+#include "tools/ToolArgs.h"
+#include "tools/VerifyCommand.h"
+#include "tools/WalkCommand.h"
+
+namespace {
+
+const char kHelp[] =
+    "usage: orxtool COMMAND [ARGS...]\n"
+    "\n"
+    "  info VOLUME...                 size, geometry, header and rings of each file\n"
+    "  verify VOLUME...               check every format rule; exit 1 on any problem\n"
+    "  make-demo [--out DIR] [--start TIME]\n"
+    "                                 write a demo archive (default DIR build/demo)\n"
+    "  walk [--now TIME] [--cameras MASK] [--kinds MASK] VOLUME... -- OP...\n"
+    "                                 drive the reader; OP is seek:TIME, seekback:TIME,\n"
+    "                                 next:N, prev:N or range\n"
+    "  decode IN.jpg OUT.ppm          decode one frame into a binary PPM\n"
+    "  extract VOLUME... --at TIME [--count N] [--cameras MASK] --out DIR\n"
+    "                                 write frames from TIME on as .jpg files\n"
+    "  --help                         this text\n"
+    "\n"
+    "TIME: a day number (46000.5) or a local date-time (2026-12-07T09:00:00.040).\n"
+    "MASK: decimal or 0x hexadecimal. Exit codes: 0 done, 1 problem found or\n"
+    "failed, 2 misuse. See docs/orxtool.md.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return UsageError("no command given");
+  const std::string command = argv[1];
+  const std::vector<std::string> args(argv + 2, argv + argc);
+  if (command == "--help" || command == "-h" || command == "help") {
+    std::fputs(kHelp, stdout);
+    return ExitOk;
+  }
+  if (command == "info") return RunInfo(args);
+  if (command == "verify") return RunVerify(args);
+  if (command == "walk") return RunWalk(args);
+  if (command == "decode") return RunDecode(args);
+  if (command == "extract") return RunExtract(args);
+  if (command == "make-demo") return RunMakeDemo(args);
+  return UsageError("unknown command '" + command + "'");
+}
