@@ -207,7 +207,7 @@ void TView::FormClose() {
     if (image) image->Clear();
   if (IsFullScreen()) {
     VisPanel->setUpdatesEnabled(false);
-    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    RestoreNormalState();
     TabPanel->show();
     VisPanel->setUpdatesEnabled(true);
   }

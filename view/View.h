@@ -179,6 +179,8 @@ class TView : public QDialog {
   void PlaceCell(int i, std::int64_t column, std::int64_t row, std::int64_t widthSpan,
                  std::int64_t heightSpan, bool visible);
   void EnlargeCell(int i);
+  // Leaves the maximised state back to the normal window's geometry.
+  void RestoreNormalState();
   // Keeps ArchButton and ExitBtn at their distance from the right edge.
   void CommandPanelResized(int oldWidth, int newWidth);
   bool eventFilter(QObject* watched, QEvent* event) override;

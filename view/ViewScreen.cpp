@@ -12,13 +12,21 @@ bool TView::IsFullScreen() const {
   return (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen)) != 0;
 }
 
+void TView::RestoreNormalState() {
+  const QRect normal = normalGeometry();
+  setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+  // A window manager restores the normal size only some time later; a
+  // window hidden meanwhile would be shown at the maximised size next time.
+  if (normal.isValid()) setGeometry(normal);
+}
+
 void TView::SizeItemClick() {
   VisPanel->setUpdatesEnabled(false);
   if (IsFullScreen()) {
     FullBtn->setEnabled(true);
     EscFullBtn->setEnabled(false);
     TabPanel->show();
-    setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowFullScreen));
+    RestoreNormalState();
   } else {
     FullBtn->setEnabled(false);
     EscFullBtn->setEnabled(true);
