@@ -19,7 +19,7 @@
 
 namespace {
 
-// Pickers hold wall-clock fields in a UTC-spec QDateTime, so no time zone
+// Pickers hold wall-clock fields in a QDateTime marked Qt::UTC, so no time zone
 // or daylight-saving rule can move them.
 QDateTime ToPicker(double dateTime) {
   const DateTimeFields f = SplitDateTime(dateTime);
