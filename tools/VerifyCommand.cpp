@@ -113,6 +113,10 @@ std::int64_t CheckRing(const VolumeProbe& probe, int ring, Report& report) {
 bool VerifyVolume(const std::string& path) {
   Report report(path);
   const VolumeProbe probe(path);
+  if (probe.Result() == VolumeProbe::State::CannotOpen) {
+    report.Problem("%s", probe.Reason().c_str());
+    return false;
+  }
   if (probe.Result() != VolumeProbe::State::Volume) {
     report.Problem("not a volume (%s)", probe.Reason().c_str());
     return false;
