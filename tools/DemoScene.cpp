@@ -83,7 +83,8 @@ void DemoScene::Render(const DemoRecord& r, DemoCanvas& canvas) const {
   canvas.FillCircle(cx, cy, 22, r.motion ? Rgb{240, 60, 40} : Rgb{240, 220, 80});
 
   char label[16];
-  std::snprintf(label, sizeof label, "CAM %02d", r.camera);
+  // Labelled as the viewer numbers its cells: stored camera 0 is camera 1.
+  std::snprintf(label, sizeof label, "CAM %02d", r.camera + 1);
   canvas.Caption(8, 8, label, 3);
   canvas.Caption(8, canvas.Height() - 26, FormatDateTimeIso(TimeOf(r)), 2);
   canvas.Caption(8, 44, KindText(r.kind), 2);
