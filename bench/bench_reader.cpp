@@ -29,10 +29,10 @@ using SteadyClock = std::chrono::steady_clock;
 
 constexpr int kVolumes = 20;
 constexpr std::int64_t kVolumeSize = 10485760;
-constexpr int kFramesPerVolume = 500;  // 10,000 in all
+constexpr int kFramesPerVolume = 10000;  // nearly full index rings, 200,000 in all
 constexpr int kCameras = 8;
 constexpr double kStart = 46363.375;           // 2026-12-07 09:00
-constexpr double kSpacing = 3.6 / 86400.0;     // ten hours over 10,000 frames
+constexpr double kSpacing = 0.18 / 86400.0;    // ten hours over 200,000 frames
 constexpr int kNextsPerSeek = 20;
 
 struct TempDir {
