@@ -70,7 +70,9 @@ void TArchView::ClampPosition() {
     double p = std::trunc((PlaybackTime - start) * 1000.0 / span);
     if (!(p >= 0.0)) p = 0.0;
     if (p > 1000.0) p = 1000.0;
-    CurrentPos->setValue(static_cast<int>(p));
+    // A thumb held by the operator stays under the mouse: its release, not
+    // the running playback, decides where the bar goes.
+    if (!CurrentPos->isSliderDown()) CurrentPos->setValue(static_cast<int>(p));
     CurrentPos->show();
   } else {
     CurrentPos->hide();

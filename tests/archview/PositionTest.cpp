@@ -85,6 +85,22 @@ TEST(PositionBar, ReleasingThumbAtHalfMovesToTheMiddle) {
   EXPECT_EQ(w.CurrentPos->sliderPosition(), w.CurrentPos->value());
 }
 
+TEST(PositionBar, RunningPlaybackLeavesTheHeldThumbWhereTheOperatorPutIt) {
+  ArchRig rig;
+  rig.AddVolume(Hundred());
+  TArchView& w = rig.ShowStill();
+  w.CurrentPos->setSliderDown(true);
+  w.CurrentPos->setSliderPosition(500);
+  // Steps of a run go on while the thumb is held.
+  PlaybackTime = ArchRig::At(10);
+  w.ClampPosition();
+  EXPECT_EQ(w.CurrentPos->sliderPosition(), 500);
+  w.CurrentPos->setSliderDown(false);
+  const double middle = (w.IntervalStart() + w.IntervalEnd()) / 2;
+  EXPECT_GE(PlaybackTime, middle);
+  EXPECT_LE(PlaybackTime, middle + 3.0 / 86400);
+}
+
 TEST(PositionBar, TrackClickMovesOneTwentiethForward) {
   ArchRig rig;
   rig.AddVolume(Hundred());
