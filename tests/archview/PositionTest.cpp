@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QToolButton>
 #include <QTimeEdit>
+#include <QtTest/QTest>
 
 #include "ArchRig.h"
 #include "archview/PlaybackState.h"
@@ -56,6 +57,17 @@ TEST(PositionButtons, FirstAndLastRecordButtonsMoveThePosition) {
   w.LeftRefreshBtn->click();
   EXPECT_EQ(PlaybackTime, start);
   EXPECT_EQ(w.CurrentPos->value(), 0);
+}
+
+TEST(PositionButtons, EnterInTheWindowDoesNotJumpToTheFirstRecord) {
+  ArchRig rig;
+  rig.AddVolume(Hundred());
+  TArchView& w = rig.ShowStill();
+  w.RightRefreshBtn->click();
+  const double end = PlaybackTime;
+  QTest::keyClick(&w, Qt::Key_Return);
+  EXPECT_EQ(PlaybackTime, end);
+  EXPECT_TRUE(w.isVisible());
 }
 
 TEST(PositionButtons, LastRecordSearchReachesOneDayAhead) {
