@@ -195,6 +195,9 @@ void TArchView::WritePlacement() const {
 
 void TArchView::FormShow() {
   TView::FormShow();
+  // The window starts with the focus on the record panel, so typed keys
+  // reach the window rather than the layout name field.
+  RecPanel->setFocus();
   if (Reader.Open()) {
     ArchPanel->show();
   } else {

@@ -45,6 +45,15 @@ TEST(PositionShow, IntervalSpansArchiveAndBarStartsAtZero) {
   EXPECT_TRUE(rig.PlatformScript().informations.empty());
 }
 
+TEST(PositionShow, KeysGoToTheWindowNotToAnEditField) {
+  ArchRig rig;
+  rig.AddVolume(Hundred());
+  TArchView& w = rig.ShowStill();
+  w.activateWindow();
+  rig.ProcessEvents();
+  EXPECT_EQ(w.focusWidget(), w.RecPanel);
+}
+
 TEST(PositionButtons, FirstAndLastRecordButtonsMoveThePosition) {
   ArchRig rig;
   rig.AddVolume(Hundred());
