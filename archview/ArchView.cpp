@@ -208,6 +208,8 @@ void TArchView::FormShow() {
   LeftRefreshBtnClick();
   Frozen = false;
   StopBtn->setChecked(false);
+  // A window closed while frozen left the hint of the frozen state.
+  StopBtn->setToolTip(QStringLiteral("Остановить"));
   SpeedBar->setValue(0);
   FrameDelay = 0;
   SkipCount = 1;

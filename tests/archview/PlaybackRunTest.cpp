@@ -187,6 +187,18 @@ TEST(PlaybackFreeze, StopReleasesFreeze) {
   EXPECT_FALSE(w.PrintItem->isEnabled());
 }
 
+TEST(PlaybackFreeze, ShowingAfterAFrozenCloseOffersToFreezeAgain) {
+  ArchRig rig;
+  rig.AddVolume(Uniform(10));
+  TArchView& w = rig.ShowStill();
+  w.StopBtnClick();
+  w.close();
+  rig.ShowStill();
+  EXPECT_FALSE(Frozen);
+  EXPECT_FALSE(w.StopBtn->isChecked());
+  EXPECT_EQ(w.StopBtn->toolTip(), QStringLiteral("Остановить"));
+}
+
 TEST(PlaybackNesting, StepDuringRunShowsItsFrameAndEndsTheRun) {
   ArchRig rig;
   rig.AddVolume(Uniform(60));
