@@ -11,9 +11,9 @@
 //
 // Handlers are named after component and event, as the form binds them. The
 // window's events map onto them: construction runs FormCreate, every showing
-// FormShow, every way of closing (ExitBtn, close(), Esc, reject, accept,
-// done) FormClose exactly once, destruction FormDestroy. A key with a
-// character reaches FormKeyPress.
+// FormShow, every way of closing (ExitBtn, close(), reject, accept, done)
+// FormClose exactly once, destruction FormDestroy. A key with a character
+// reaches FormKeyPress; Esc does not close the window.
 
 #include <QDialog>
 #include <QPoint>

@@ -43,8 +43,10 @@ void TView::FormKeyPress(QChar) {
 void TView::keyPressEvent(QKeyEvent* event) {
   const bool wasFullScreen = IsFullScreen();
   if (!event->text().isEmpty()) FormKeyPress(event->text().at(0));
-  // In full screen a key only leaves it; Esc does not close the window then.
-  if (wasFullScreen) {
+  // A key only ever leaves full screen. Esc is no exception: a dialog's Esc
+  // would close the window, and a second Esc meant to leave full screen
+  // would end the operator's viewing.
+  if (wasFullScreen || event->key() == Qt::Key_Escape) {
     event->accept();
     return;
   }
