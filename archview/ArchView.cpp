@@ -116,10 +116,11 @@ void TArchView::BuildArchPanel() {
   // The pickers keep the form's narrow sizes; a smaller face fits the date.
   for (QDateTimeEdit* edit : std::initializer_list<QDateTimeEdit*>{OldDate, OldTime, NewDate, NewTime})
     edit->setFont(PanelFont(11));
-  // The end's pickers grow to the start's width, to the left, so a full
-  // date shows beside the drop-down button; their right edge stays.
+  // The end's pickers grow to the start's width, so a full date shows
+  // beside the drop-down button. They grow to the right, clear of the play
+  // buttons and the speed bar, which lie between the two pairs.
   for (QWidget* edit : std::initializer_list<QWidget*>{NewDate, NewTime})
-    edit->setGeometry(256, edit->y(), 81, edit->height());
+    edit->setGeometry(261, edit->y(), 81, edit->height());
   for (QDateEdit* edit : {OldDate, NewDate}) {
     edit->setTimeSpec(Qt::UTC);
     edit->setDisplayFormat(dateFormat);
