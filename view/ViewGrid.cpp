@@ -3,6 +3,7 @@
 // cellH = VisPanel height div GridSize; the remainder pixels at the right and
 // bottom stay uncovered.
 
+#include <QToolButton>
 #include <QtGlobal>
 #include <algorithm>
 
@@ -97,6 +98,9 @@ void TView::VisPanelResize() {
   for (int i = 0; i < CellCount; ++i)
     PlaceCell(i, CellColumn[i], CellRow[i], CellWidthSpan[i], CellHeightSpan[i], CellShown[i]);
   VisPanel->setUpdatesEnabled(true);
+  // The corner it stood in has moved away from under the pointer; the next
+  // move over a corner brings it back.
+  CamBtn->hide();
 }
 
 void TView::SwapCells(int a, int b) {

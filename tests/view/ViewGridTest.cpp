@@ -77,11 +77,15 @@ TEST_F(ViewGrid, CellSizeIsGridAreaDivGridSizeLeavingRemainderUncovered) {
 TEST_F(ViewGrid, ResizePlacesCellsFromTheSnapshotWithoutLayoutChanged) {
   SetGridArea(551, 434);
   Click(5);  // 2 x 2 at column 1, row 1
+  view->VisPanelMouseMove(Cell(5), QPoint(3, 3));
+  ASSERT_FALSE(view->CamBtn->isHidden());
   const int changes = view->layoutChanges;
   SetGridArea(800, 600);
   EXPECT_EQ(Rect(5), QRect(200, 150, 400, 300));
   EXPECT_FALSE(view->CellVisible(10));
   EXPECT_EQ(view->layoutChanges, changes);
+  // The corner button does not stay behind where the cell's corner was.
+  EXPECT_TRUE(view->CamBtn->isHidden());
 }
 
 TEST_F(ViewGridSize, ButtonGoesFiveSixFourWithThePlainGridEachTime) {
