@@ -80,7 +80,9 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
   if (arguments_.size() < 2 || !reader_) return;
-  const QString path = arguments_.at(1);
+  // Blanks around the path are not part of it (a path typed or pasted
+  // inside the quotes with a blank before or after it).
+  const QString path = arguments_.at(1).trimmed();
   volumeList_->clear();
   volumeList_->push_back(QFile::encodeName(path).toStdString());
   if (!reader_->Open()) return;

@@ -137,6 +137,20 @@ TEST_F(MainCommandLine, QuotedPathWithBlanksIsShownThenTitledInQuotes) {
   EXPECT_EQ(view.showings, 1);
 }
 
+TEST_F(MainCommandLine, BlanksAroundThePathAreDropped) {
+  const QString path = QString::fromStdString(MakeVolume("day.oxa"));
+  TMainForm form(QStringList{QStringLiteral("orxviewer"), QStringLiteral("  ") + path + ' '});
+  ClosingDialog view;
+  form.SetArchView(&view);
+  form.show();
+  QApplication::processEvents();
+  QApplication::processEvents();
+  EXPECT_EQ(view.showings, 1);
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer  - \"") + path + QLatin1Char('"'));
+  ASSERT_EQ(form.Volumes()->size(), 1u);
+  EXPECT_EQ(form.Volumes()->front(), path.toStdString());
+}
+
 TEST_F(MainCommandLine, NoArgumentShowsTheMainWindowOnly) {
   TMainForm form(QStringList{QStringLiteral("orxviewer")});
   ClosingDialog view;
