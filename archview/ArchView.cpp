@@ -109,6 +109,9 @@ void TArchView::BuildArchPanel() {
 
   for (QCheckBox* box : {TimerRecBox, ActiveRecBox, MoveRecBox, HistRecBox})
     box->setFont(PanelFont(11));
+  // The first and last record boxes are as narrow as the form has them; the
+  // pickers' face lets a full date show without losing its first digit.
+  for (QLineEdit* box : {FirstDate, FirstTime, LastDate, LastTime}) box->setFont(PanelFont(11));
 
   // The pickers hold wall-clock values: no time zone may shift them.
   const QString dateFormat = CurrentLocaleFormats().ShortDateFormat();
