@@ -1,5 +1,6 @@
 #include "view/ButtonGlyphs.h"
 
+#include <QFont>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -71,8 +72,13 @@ QIcon DefaultWindowGlyph() {
     p.setPen(QPen(ink, 1.4));
     p.drawRect(QRectF(1.5, 3.5, 17, 13));
     p.fillRect(QRectF(2, 4, 16, 2.5), accent);
+    // The window's own font would not fit under the title bar.
+    QFont font = p.font();
+    font.setPixelSize(8);
+    font.setBold(true);
+    p.setFont(font);
     p.setPen(QPen(ink, 1.0));
-    p.drawText(QRectF(1, 6, 18, 11), Qt::AlignCenter, QStringLiteral("4:3"));
+    p.drawText(QRectF(2, 6.5, 16, 10), Qt::AlignCenter, QStringLiteral("4:3"));
   });
 }
 
@@ -83,15 +89,20 @@ QIcon SelectedLayoutGlyph() {
       for (int j = 0; j < 2; ++j) p.drawRect(QRectF(9.5 + 4.5 * i, 9.5 + 4.5 * j, 4, 4));
     p.setPen(QPen(accent, 1.8));
     p.drawArc(QRectF(3, 3, 12, 12), 90 * 16, 180 * 16);
-    Arrow(p, {8, 3}, {13, 3}, accent);
+    Arrow(p, {8, 3}, {15.5, 3}, accent);
   });
 }
 
 QIcon GridSizeGlyph() {
   return Glyph([](QPainter& p, const QColor& ink, const QColor&) {
+    // Grid lines on whole pixels: separate small squares blur into a
+    // chequerboard at this size.
+    p.setRenderHint(QPainter::Antialiasing, false);
     p.setPen(QPen(ink, 1.0));
-    for (int i = 0; i < 4; ++i)
-      for (int j = 0; j < 4; ++j) p.drawRect(QRectF(2.5 + 4 * i, 2.5 + 4 * j, 3, 3));
+    for (int k = 0; k <= 4; ++k) {
+      p.drawLine(2 + 4 * k, 2, 2 + 4 * k, 18);
+      p.drawLine(2, 2 + 4 * k, 18, 2 + 4 * k);
+    }
   });
 }
 
