@@ -11,7 +11,6 @@
 #include <QEvent>
 #include <QTemporaryDir>
 
-#include <jpeglib.h>
 
 #include <algorithm>
 #include <chrono>
@@ -31,6 +30,7 @@
 #include "decode/FrameTarget.h"
 #include "platform/Clock.h"
 #include "platform/qt/ScriptedPlatform.h"
+#include "tools/JpegEncoder.h"
 #include "view/CellPanel.h"
 
 namespace {
@@ -42,23 +42,9 @@ using Steady = std::chrono::steady_clock;
 Bytes Encode(int width, int height, int seed) {
   std::mt19937 rng(seed);
   std::normal_distribution<float> noise(0.0f, 6.0f);
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr jerr{};
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = width;
-  cinfo.image_height = height;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 75, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<std::uint8_t> row(std::size_t(width) * 3);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    const int y = int(cinfo.next_scanline);
+  std::vector<std::uint8_t> rgb(std::size_t(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* row = rgb.data() + std::size_t(y) * width * 3;
     for (int x = 0; x < width; ++x) {
       float r = 40 + 150.0f * x / width, g = 60 + 120.0f * y / height, b = 120;
       if (((x / 48) + (y / 40) + seed) % 5 == 0) r = g = b = 215;
@@ -68,13 +54,9 @@ Bytes Encode(int width, int height, int seed) {
       row[x * 3 + 1] = std::uint8_t(std::clamp(g + n, 0.0f, 255.0f));
       row[x * 3 + 2] = std::uint8_t(std::clamp(b + n, 0.0f, 255.0f));
     }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
   }
-  jpeg_finish_compress(&cinfo);
-  Bytes out(buffer, buffer + size);
-  jpeg_destroy_compress(&cinfo);
-  std::free(buffer);
+  Bytes out;
+  JpegEncoder().Encode(rgb.data(), width, height, 75, out);
   return out;
 }
 

@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include <jpeglib.h>
 
 #include <cstdio>
 #include <cstring>
@@ -28,33 +27,18 @@
 #include "platform/qt/PlatformServices.h"
 #include "platform/qt/ScriptedPlatform.h"
 #include "tests/archive/support/VolumeBuilder.h"
+#include "tools/JpegEncoder.h"
 
 namespace {
 
 std::vector<std::uint8_t> EncodeImage(const QImage& source) {
   const QImage image = source.convertToFormat(QImage::Format_RGB888);
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr jerr{};
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = image.width();
-  cinfo.image_height = image.height();
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 70, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(image.constScanLine(int(cinfo.next_scanline)));
-    jpeg_write_scanlines(&cinfo, &row, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  std::vector<std::uint8_t> out(buffer, buffer + size);
-  jpeg_destroy_compress(&cinfo);
-  std::free(buffer);
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(image.width()) * image.height() * 3);
+  for (int y = 0; y < image.height(); ++y)
+    std::memcpy(rgb.data() + static_cast<std::size_t>(y) * image.width() * 3,
+                image.constScanLine(y), static_cast<std::size_t>(image.width()) * 3);
+  std::vector<std::uint8_t> out;
+  JpegEncoder().Encode(rgb.data(), image.width(), image.height(), 70, out);
   return out;
 }
 

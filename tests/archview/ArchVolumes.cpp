@@ -3,43 +3,24 @@
 #include <cstdio>
 #include <cstring>
 
-#include <jpeglib.h>
-
 #include "archive/OrxWrite.h"
 #include "tests/archive/support/VolumeBuilder.h"
+#include "tools/JpegEncoder.h"
 
 namespace archtest {
 
 Bytes EncodeJpeg(int width, int height, int seed, int quality) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr jerr{};
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(width);
-  cinfo.image_height = static_cast<JDIMENSION>(height);
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, quality, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<std::uint8_t> row(static_cast<std::size_t>(width) * 3);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    const int y = static_cast<int>(cinfo.next_scanline);
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(width) * height * 3);
+  for (int y = 0; y < height; ++y) {
+    std::uint8_t* row = rgb.data() + static_cast<std::size_t>(y) * width * 3;
     for (int x = 0; x < width; ++x) {
       row[x * 3 + 0] = static_cast<std::uint8_t>((x * 255) / width + seed * 40);
       row[x * 3 + 1] = static_cast<std::uint8_t>((y * 255) / height);
       row[x * 3 + 2] = static_cast<std::uint8_t>(((x / 16 + y / 16 + seed) % 2) * 200);
     }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
   }
-  jpeg_finish_compress(&cinfo);
-  Bytes out(buffer, buffer + size);
-  jpeg_destroy_compress(&cinfo);
-  std::free(buffer);
+  Bytes out;
+  JpegEncoder().Encode(rgb.data(), width, height, quality, out);
   return out;
 }
 
