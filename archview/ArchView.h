@@ -97,6 +97,8 @@ class TArchView : public TView {
   bool StepFrameForExport();
   // Cycles of a skip and 2 x n steps until a stop is requested.
   void RunPlayback(bool forward);
+  // The common body of the two step buttons: one step, then stopped.
+  void SingleStep(bool forward);
   void StopPlayback();
   void LayoutChanged() override;
 

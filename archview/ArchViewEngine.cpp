@@ -183,25 +183,19 @@ void TArchView::StopBtnClick() {
   }
 }
 
-void TArchView::LeftStepClick() {
+void TArchView::SingleStep(bool forward) {
   StopRequested = false;
-  LeftStep->setChecked(true);
+  (forward ? RightStep : LeftStep)->setChecked(true);
   QPointer<TArchView> self(this);
-  StepFrame(false);
+  StepFrame(forward);
   if (!self) return;
   StopArch->setChecked(true);
   StopRequested = true;
 }
 
-void TArchView::RightStepClick() {
-  StopRequested = false;
-  RightStep->setChecked(true);
-  QPointer<TArchView> self(this);
-  StepFrame(true);
-  if (!self) return;
-  StopArch->setChecked(true);
-  StopRequested = true;
-}
+void TArchView::LeftStepClick() { SingleStep(false); }
+
+void TArchView::RightStepClick() { SingleStep(true); }
 
 void TArchView::LeftRunClick() { RunPlayback(false); }
 
