@@ -29,7 +29,7 @@
 #include "decode/FrameDecoder.h"
 #include "decode/FrameTarget.h"
 #include "platform/Clock.h"
-#include "platform/qt/ScriptedPlatform.h"
+#include "platform/scripted/ScriptedPlatform.h"
 #include "tools/JpegEncoder.h"
 #include "view/CellPanel.h"
 

@@ -25,7 +25,7 @@
 #include "common/DateTime.h"
 #include "platform/Clock.h"
 #include "platform/qt/PlatformServices.h"
-#include "platform/qt/ScriptedPlatform.h"
+#include "platform/scripted/ScriptedPlatform.h"
 #include "tests/archive/support/VolumeBuilder.h"
 #include "tools/JpegEncoder.h"
 

@@ -16,7 +16,7 @@
 #include "archview/ArchView.h"
 #include "platform/Clock.h"
 #include "platform/qt/LocaleFormats.h"
-#include "platform/qt/ScriptedPlatform.h"
+#include "platform/scripted/ScriptedPlatform.h"
 #include "tests/archive/support/VolumeBuilder.h"
 
 namespace archtest {

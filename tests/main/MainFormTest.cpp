@@ -12,7 +12,7 @@
 #include <QTimer>
 
 #include "main/MainForm.h"
-#include "platform/qt/ScriptedPlatform.h"
+#include "platform/scripted/ScriptedPlatform.h"
 #include "tests/archive/support/VolumeBuilder.h"
 
 namespace {

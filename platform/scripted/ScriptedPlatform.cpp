@@ -1,4 +1,4 @@
-#include "platform/qt/ScriptedPlatform.h"
+#include "platform/scripted/ScriptedPlatform.h"
 
 #include <QPrinter>
 
