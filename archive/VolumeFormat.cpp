@@ -1,42 +1,10 @@
 #include "archive/VolumeFormat.h"
 
-#include <bit>
 #include <cstring>
-#include <limits>
+
+#include "common/LittleEndian.h"
 
 static_assert(HeaderSize == 32 && EntrySize == 32, "records are 32 bytes on disk");
-static_assert(sizeof(double) == 8 && std::numeric_limits<double>::is_iec559,
-              "times are IEEE 754 binary64");
-
-namespace {
-
-void PutU32(std::uint8_t* p, std::uint32_t v) {
-  p[0] = static_cast<std::uint8_t>(v);
-  p[1] = static_cast<std::uint8_t>(v >> 8);
-  p[2] = static_cast<std::uint8_t>(v >> 16);
-  p[3] = static_cast<std::uint8_t>(v >> 24);
-}
-
-std::uint32_t GetU32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
-         (std::uint32_t{p[3]} << 24);
-}
-
-void PutI32(std::uint8_t* p, std::int32_t v) { PutU32(p, static_cast<std::uint32_t>(v)); }
-std::int32_t GetI32(const std::uint8_t* p) { return static_cast<std::int32_t>(GetU32(p)); }
-
-void PutF64(std::uint8_t* p, double v) {
-  const auto bits = std::bit_cast<std::uint64_t>(v);
-  PutU32(p, static_cast<std::uint32_t>(bits));
-  PutU32(p + 4, static_cast<std::uint32_t>(bits >> 32));
-}
-
-double GetF64(const std::uint8_t* p) {
-  const std::uint64_t bits = std::uint64_t{GetU32(p)} | (std::uint64_t{GetU32(p + 4)} << 32);
-  return std::bit_cast<double>(bits);
-}
-
-}  // namespace
 
 void EncodeHeader(const VolumeHeader& h, std::uint8_t out[HeaderSize]) {
   PutU32(out + 0, h.MagicLow);

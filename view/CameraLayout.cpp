@@ -1,5 +1,7 @@
 #include "view/CameraLayout.h"
 
+#include "common/LittleEndian.h"
+
 #include <iconv.h>
 
 #include <cerrno>
@@ -55,20 +57,6 @@ std::vector<char> Convert(const char* to, const char* from, const char* data,
   return out;
 }
 
-void PutInt32(unsigned char* p, std::int32_t value) {
-  const auto v = static_cast<std::uint32_t>(value);
-  p[0] = static_cast<unsigned char>(v);
-  p[1] = static_cast<unsigned char>(v >> 8);
-  p[2] = static_cast<unsigned char>(v >> 16);
-  p[3] = static_cast<unsigned char>(v >> 24);
-}
-
-std::int32_t GetInt32(const unsigned char* p) {
-  const std::uint32_t v = std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) |
-                          (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
-  return static_cast<std::int32_t>(v);
-}
-
 constexpr int kGridOffset = 20;
 constexpr int kRowOffset = 24;
 constexpr int kColumnOffset = kRowOffset + 4 * CellCount;
@@ -111,12 +99,12 @@ void CameraLayout::SetNameText(const QString& text) {
 
 void EncodeLayout(const CameraLayout& layout, unsigned char* bytes) {
   std::memcpy(bytes, layout.Name.data(), CameraLayout::NameSize);
-  PutInt32(bytes + kGridOffset, layout.GridSize);
+  PutI32(bytes + kGridOffset, layout.GridSize);
   for (int i = 0; i < CellCount; ++i) {
-    PutInt32(bytes + kRowOffset + 4 * i, layout.Row[i]);
-    PutInt32(bytes + kColumnOffset + 4 * i, layout.Column[i]);
-    PutInt32(bytes + kWidthOffset + 4 * i, layout.WidthSpan[i]);
-    PutInt32(bytes + kHeightOffset + 4 * i, layout.HeightSpan[i]);
+    PutI32(bytes + kRowOffset + 4 * i, layout.Row[i]);
+    PutI32(bytes + kColumnOffset + 4 * i, layout.Column[i]);
+    PutI32(bytes + kWidthOffset + 4 * i, layout.WidthSpan[i]);
+    PutI32(bytes + kHeightOffset + 4 * i, layout.HeightSpan[i]);
     bytes[kVisibleOffset + i] = layout.Visible[i];
   }
 }
@@ -124,12 +112,12 @@ void EncodeLayout(const CameraLayout& layout, unsigned char* bytes) {
 CameraLayout DecodeLayout(const unsigned char* bytes) {
   CameraLayout layout;
   std::memcpy(layout.Name.data(), bytes, CameraLayout::NameSize);
-  layout.GridSize = GetInt32(bytes + kGridOffset);
+  layout.GridSize = GetI32(bytes + kGridOffset);
   for (int i = 0; i < CellCount; ++i) {
-    layout.Row[i] = GetInt32(bytes + kRowOffset + 4 * i);
-    layout.Column[i] = GetInt32(bytes + kColumnOffset + 4 * i);
-    layout.WidthSpan[i] = GetInt32(bytes + kWidthOffset + 4 * i);
-    layout.HeightSpan[i] = GetInt32(bytes + kHeightOffset + 4 * i);
+    layout.Row[i] = GetI32(bytes + kRowOffset + 4 * i);
+    layout.Column[i] = GetI32(bytes + kColumnOffset + 4 * i);
+    layout.WidthSpan[i] = GetI32(bytes + kWidthOffset + 4 * i);
+    layout.HeightSpan[i] = GetI32(bytes + kHeightOffset + 4 * i);
     layout.Visible[i] = bytes[kVisibleOffset + i];
   }
   return layout;
