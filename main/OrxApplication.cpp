@@ -1,6 +1,7 @@
 #include "main/OrxApplication.h"
 
 #include <QIcon>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <exception>
 
@@ -11,6 +12,9 @@ TOrxApplication::TOrxApplication(int& argc, char** argv) : QApplication(argc, ar
   icon.addFile(QStringLiteral(":/icons/orxviewer-48.png"));
   icon.addFile(QStringLiteral(":/icons/orxviewer-128.png"));
   setWindowIcon(icon);
+  if (qtTranslations_.load(QStringLiteral("qtbase_ru"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    installTranslator(&qtTranslations_);
 }
 
 bool TOrxApplication::notify(QObject* receiver, QEvent* event) {

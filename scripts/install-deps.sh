@@ -7,6 +7,7 @@ set -euo pipefail
 packages=(
   build-essential cmake make pkg-config
   qt6-base-dev libqt6printsupport6 qt6-qpa-plugins
+  qt6-translations-l10n
   libjpeg62-turbo-dev libturbojpeg0-dev
   libgtest-dev googletest
   zlib1g-dev
