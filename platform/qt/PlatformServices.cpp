@@ -9,6 +9,8 @@
 #include <QPrinter>
 #include <QStringList>
 
+#include "platform/qt/VolumeOpenDialog.h"
+
 namespace {
 
 PlatformServices* installed = nullptr;
@@ -45,6 +47,13 @@ bool QtPlatformServices::OpenFile(QWidget* parent, QString& path) {
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList files = dialog.selectedFiles();
   path = files.isEmpty() ? QString() : files.first();
+  return true;
+}
+
+bool QtPlatformServices::OpenVolumes(QWidget* parent, QStringList& paths) {
+  VolumeOpenDialog dialog(parent);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  paths = dialog.Chosen();
   return true;
 }
 

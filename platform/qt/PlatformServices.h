@@ -6,6 +6,7 @@
 // with QtPlatformServices, a test installs a ScriptedPlatform.
 
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -17,6 +18,11 @@ class PlatformServices {
   // File-open dialog without a file-type filter. False when the operator
   // cancels; on true, path is the chosen name (it may be empty).
   virtual bool OpenFile(QWidget* parent, QString& path) = 0;
+
+  // The main window's open dialog (VolumeOpenDialog): several files, a name
+  // that does not exist yet, or one folder. False when the operator cancels;
+  // on true, paths holds the chosen names with whole paths.
+  virtual bool OpenVolumes(QWidget* parent, QStringList& paths) = 0;
 
   // Save dialog for pictures. filter is written "Bitmaps (*.bmp)|*.bmp"
   // (description|patterns); defaultSuffix is appended to a name without one.
@@ -48,6 +54,7 @@ class PlatformServices {
 class QtPlatformServices final : public PlatformServices {
  public:
   bool OpenFile(QWidget* parent, QString& path) override;
+  bool OpenVolumes(QWidget* parent, QStringList& paths) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
                    const QString& defaultSuffix, QString& path) override;

@@ -6,7 +6,8 @@ namespace {
 
 // Takes the front answer of a queue into path; false for a cancel, also
 // when the test gave no answer.
-bool Take(std::deque<std::optional<QString>>& answers, QString& path) {
+template <typename Answer>
+bool Take(std::deque<std::optional<Answer>>& answers, Answer& path) {
   if (answers.empty()) return false;
   const bool given = answers.front().has_value();
   if (given) path = *answers.front();
@@ -19,6 +20,11 @@ bool Take(std::deque<std::optional<QString>>& answers, QString& path) {
 bool ScriptedPlatform::OpenFile(QWidget*, QString& path) {
   ++openCalls;
   return Take(openAnswers, path);
+}
+
+bool ScriptedPlatform::OpenVolumes(QWidget*, QStringList& paths) {
+  ++volumeCalls;
+  return Take(volumeAnswers, paths);
 }
 
 bool ScriptedPlatform::SavePicture(QWidget*, const QString& title,

@@ -5,6 +5,7 @@
 // seen. Nothing is shown on screen.
 
 #include <QString>
+#include <QStringList>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -26,6 +27,7 @@ class ScriptedPlatform final : public PlatformServices {
 
   // Answers, taken front first. std::nullopt cancels the dialog.
   std::deque<std::optional<QString>> openAnswers;
+  std::deque<std::optional<QStringList>> volumeAnswers;
   std::deque<std::optional<QString>> saveAnswers;
   // true: the print dialog is confirmed and the printer writes a PDF file
   // to printFile; false: cancelled.
@@ -35,6 +37,7 @@ class ScriptedPlatform final : public PlatformServices {
 
   // What was asked.
   int openCalls = 0;
+  int volumeCalls = 0;
   int printCalls = 0;
   int beeps = 0;
   std::vector<SaveCall> saveCalls;
@@ -42,6 +45,7 @@ class ScriptedPlatform final : public PlatformServices {
   std::vector<Box> questions;
 
   bool OpenFile(QWidget* parent, QString& path) override;
+  bool OpenVolumes(QWidget* parent, QStringList& paths) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
                    const QString& defaultSuffix, QString& path) override;
