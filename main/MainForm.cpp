@@ -8,6 +8,7 @@
 #include <QShowEvent>
 #include <utility>
 
+#include "main/VolumeChoice.h"
 #include "platform/qt/PlatformServices.h"
 #include "ui_MainForm.h"
 
@@ -17,6 +18,21 @@ const QString kTitle = QStringLiteral("Orx Viewer");
 // Two blanks before the dash.
 const QString kTitleWithPath = QStringLiteral("Orx Viewer  - ");
 const QString kSection = QStringLiteral("MainForm");
+
+// "Orx Viewer  - " and the first volume, between double quotes when it came
+// from the command line; several volumes add how many more: " (+2)".
+QString OpenedTitle(const VolumeList& volumes, bool quoted) {
+  if (volumes.empty()) return kTitle;
+  const QString first = QFile::decodeName(QByteArray::fromStdString(volumes.front()));
+  QString title = kTitleWithPath;
+  if (quoted)
+    title += QLatin1Char('"') + first + QLatin1Char('"');
+  else
+    title += first;
+  if (volumes.size() > 1)
+    title += QStringLiteral(" (+%1)").arg(static_cast<qsizetype>(volumes.size() - 1));
+  return title;
+}
 
 int ReadInt(const QSettings& settings, const QString& key, int fallback) {
   bool ok = false;
@@ -80,16 +96,17 @@ void TMainForm::showEvent(QShowEvent* event) {
 
 void TMainForm::FormShow() {
   if (arguments_.size() < 2 || !reader_) return;
-  // Blanks around the path are not part of it (a path typed or pasted
-  // inside the quotes with a blank before or after it).
-  const QString path = arguments_.at(1).trimmed();
-  volumeList_->clear();
-  volumeList_->push_back(QFile::encodeName(path).toStdString());
+  // Each argument is a volume or a folder of volumes. Blanks around a path
+  // are not part of it (a path typed or pasted inside the quotes with a
+  // blank before or after it).
+  QStringList names;
+  for (qsizetype i = 1; i < arguments_.size(); ++i) names << arguments_.at(i).trimmed();
+  *volumeList_ = VolumesNamed(names);
   if (!reader_->Open()) return;
   ViewItem->setEnabled(true);
   reader_->Close();
   ShowArchView();
-  setWindowTitle(kTitleWithPath + QLatin1Char('"') + path + QLatin1Char('"'));
+  setWindowTitle(OpenedTitle(*volumeList_, /*quoted=*/true));
 }
 
 void TMainForm::OpenItemClick() {
@@ -97,15 +114,15 @@ void TMainForm::OpenItemClick() {
   reader_->Close();
   setWindowTitle(kTitle);
   ViewItem->setEnabled(false);
-  QString path;
-  if (!Platform().OpenFile(this, path)) return;
-  if (path.isEmpty()) return;
-  volumeList_->clear();
-  volumeList_->push_back(QFile::encodeName(path).toStdString());
+  QStringList names;
+  if (!Platform().OpenVolumes(this, names)) return;
+  names.removeAll(QString());
+  if (names.isEmpty()) return;
+  *volumeList_ = VolumesNamed(names);
   if (!reader_->Open()) return;
   ViewItem->setEnabled(true);
   reader_->Close();
-  setWindowTitle(kTitleWithPath + path);
+  setWindowTitle(OpenedTitle(*volumeList_, /*quoted=*/false));
 }
 
 void TMainForm::ViewItemClick() { ShowArchView(); }

@@ -1,7 +1,7 @@
 #pragma once
 // TMainForm: the main window. It owns the program-wide objects that the
 // other windows share, the VolumeList, the single TOrxRead and the
-// LayoutList, from its creation to its closing; it opens a volume from the
+// LayoutList, from its creation to its closing; it opens volumes from the
 // menu or from the command line, shows the playback window on demand, and
 // keeps its placement in OrxViewer.cfg (section MainForm).
 
@@ -28,7 +28,8 @@ class TMainForm : public QMainWindow {
 
  public:
   // arguments: the command line as QCoreApplication::arguments() gives it;
-  // arguments[1], when present, is the path of the volume to open and show.
+  // the arguments after the program, when present, name the volumes (or
+  // folders of volumes) to open and show.
   explicit TMainForm(QStringList arguments = QCoreApplication::arguments(),
                      QWidget* parent = nullptr);
   ~TMainForm() override;

@@ -39,9 +39,9 @@ class MainFormTest : public ::testing::Test {
   MainFormTest()
       : platform(QString::fromStdString(dir.Path())), installed(platform) {}
 
-  std::string MakeVolume(const std::string& name) {
+  std::string MakeVolume(const std::string& name, double firstSecond = 10) {
     orxtest::VolumeBuilder volume(dir.File(name));
-    volume.Add(0, orxtest::Sec(10), 2);
+    volume.Add(0, orxtest::Sec(firstSecond), 2);
     return volume.Path();
   }
   QString CfgPath() const { return QString::fromStdString(dir.File("OrxViewer.cfg")); }
@@ -54,6 +54,7 @@ class MainFormTest : public ::testing::Test {
 }  // namespace
 
 using MainOpen = MainFormTest;
+using MainOpenFolder = MainFormTest;
 using MainCommandLine = MainFormTest;
 using MainPlacement = MainFormTest;
 using MainClose = MainFormTest;
@@ -61,9 +62,9 @@ using MainClose = MainFormTest;
 TEST_F(MainOpen, ChosenVolumeEnablesViewAndTitleShowsThePath) {
   const QString path = QString::fromStdString(MakeVolume("first.oxa"));
   TMainForm form(QStringList{QStringLiteral("orxviewer")});
-  platform.openAnswers.push_back(path);
+  platform.volumeAnswers.push_back(QStringList{path});
   form.OpenItem->trigger();
-  EXPECT_EQ(platform.openCalls, 1);
+  EXPECT_EQ(platform.volumeCalls, 1);
   EXPECT_TRUE(form.ViewItem->isEnabled());
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer  - ") + path);
   EXPECT_FALSE(form.Reader()->IsOpen());
@@ -74,9 +75,9 @@ TEST_F(MainOpen, ChosenVolumeEnablesViewAndTitleShowsThePath) {
 TEST_F(MainOpen, CancelLeavesPlainTitleViewDisabledReaderClosedListUnchanged) {
   const QString path = QString::fromStdString(MakeVolume("first.oxa"));
   TMainForm form(QStringList{QStringLiteral("orxviewer")});
-  platform.openAnswers.push_back(path);
+  platform.volumeAnswers.push_back(QStringList{path});
   form.OpenItem->trigger();
-  platform.openAnswers.push_back(std::nullopt);
+  platform.volumeAnswers.push_back(std::nullopt);
   form.OpenItem->trigger();
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
   EXPECT_FALSE(form.ViewItem->isEnabled());
@@ -84,7 +85,7 @@ TEST_F(MainOpen, CancelLeavesPlainTitleViewDisabledReaderClosedListUnchanged) {
   ASSERT_EQ(form.Volumes()->size(), 1u);
   EXPECT_EQ(form.Volumes()->front(), path.toStdString());
   // An empty name stops in the same way.
-  platform.openAnswers.push_back(QString());
+  platform.volumeAnswers.push_back(QStringList{QString()});
   form.OpenItem->trigger();
   EXPECT_FALSE(form.ViewItem->isEnabled());
   EXPECT_EQ(form.Volumes()->size(), 1u);
@@ -94,7 +95,7 @@ TEST_F(MainOpen, FailedOpenKeepsTheNameButNotTheViewAndShowsNoMessage) {
   orxtest::MakeFile(dir.File("junk.oxa"), 4096, 0x5A);
   TMainForm form(QStringList{QStringLiteral("orxviewer")});
   for (const std::string& name : {dir.File("missing.oxa"), dir.File("junk.oxa")}) {
-    platform.openAnswers.push_back(QString::fromStdString(name));
+    platform.volumeAnswers.push_back(QStringList{QString::fromStdString(name)});
     form.OpenItem->trigger();
     EXPECT_FALSE(form.ViewItem->isEnabled());
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
@@ -225,4 +226,81 @@ TEST_F(MainClose, ClosingReleasesTheSharedObjects) {
   EXPECT_EQ(form.Volumes(), nullptr);
   EXPECT_EQ(form.Layouts(), nullptr);
   form.FormClose();  // a second closing does nothing
+}
+
+// ---- several volumes and folders ------------------------------------------
+
+struct Naming {
+  const char* label;
+  bool commandLine;  // else the open dialog
+  bool folder;       // the folder, else its files one by one
+};
+void PrintTo(const Naming& c, std::ostream* os) { *os << c.label; }
+
+class MainOpenSeveral : public MainFormTest, public ::testing::WithParamInterface<Naming> {};
+
+TEST_P(MainOpenSeveral, ListHoldsEveryVolumeByFirstRecordAndTitleNamesTheFirst) {
+  QDir(QString::fromStdString(dir.Path())).mkpath(QStringLiteral("arch/sub.oxa"));
+  const std::string late = MakeVolume("arch/c.oxa", 30);
+  const std::string tieB = MakeVolume("arch/b.OXA", 10);
+  const std::string tieA = MakeVolume("arch/a.oxa", 10);
+  const std::string junk = dir.File("arch/junk.oxa");
+  orxtest::MakeFile(junk, 4096, 0x5A);
+  // Neither an other suffix nor a subfolder belongs to the folder's archive.
+  MakeVolume("arch/notes.txt", 1);
+  MakeVolume("arch/sub.oxa/d.oxa", 1);
+  const QString folder = QString::fromStdString(dir.File("arch"));
+  QStringList names{folder};
+  if (!GetParam().folder)
+    for (const std::string& file : {late, junk, tieB, tieA}) names << QString::fromStdString(file);
+
+  TMainForm form(GetParam().commandLine ? QStringList{QStringLiteral("orxviewer")} + names
+                                        : QStringList{QStringLiteral("orxviewer")});
+  ClosingDialog view;
+  form.SetArchView(&view);
+  if (GetParam().commandLine) {
+    form.show();
+    QApplication::processEvents();
+    QApplication::processEvents();
+    EXPECT_EQ(view.showings, 1);
+  } else {
+    platform.volumeAnswers.push_back(names);
+    form.OpenItem->trigger();
+    EXPECT_EQ(view.showings, 0);
+  }
+  // Equal first times go by name; a file that is no volume comes last.
+  const VolumeList expected{dir.File("arch/a.oxa"), dir.File("arch/b.OXA"), late, junk};
+  EXPECT_EQ(*form.Volumes(), expected);
+  const QString first = QString::fromStdString(expected.front());
+  EXPECT_EQ(form.windowTitle(),
+            GetParam().commandLine ? QStringLiteral("Orx Viewer  - \"") + first + "\" (+3)"
+                                   : QStringLiteral("Orx Viewer  - ") + first + " (+3)");
+  EXPECT_TRUE(form.ViewItem->isEnabled());
+  EXPECT_FALSE(form.Reader()->IsOpen());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    HowNamed, MainOpenSeveral,
+    ::testing::Values(Naming{"DialogFiles", false, false}, Naming{"DialogFolder", false, true},
+                      Naming{"CommandLineFiles", true, false},
+                      Naming{"CommandLineFolder", true, true}),
+    [](const ::testing::TestParamInfo<Naming>& info) { return std::string(info.param.label); });
+
+TEST_F(MainOpenFolder, OneVolumeIsTitledAloneAndNoVolumeFailsQuietly) {
+  QDir(QString::fromStdString(dir.Path())).mkpath(QStringLiteral("one"));
+  QDir(QString::fromStdString(dir.Path())).mkpath(QStringLiteral("none"));
+  const QString only = QString::fromStdString(MakeVolume("one/day.oxa"));
+  MakeVolume("none/day.bak");
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  platform.volumeAnswers.push_back(QStringList{QString::fromStdString(dir.File("one"))});
+  form.OpenItem->trigger();
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer  - ") + only);
+  EXPECT_TRUE(form.ViewItem->isEnabled());
+
+  platform.volumeAnswers.push_back(QStringList{QString::fromStdString(dir.File("none"))});
+  form.OpenItem->trigger();
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
+  EXPECT_FALSE(form.ViewItem->isEnabled());
+  EXPECT_TRUE(form.Volumes()->empty());
+  EXPECT_TRUE(platform.informations.empty());
 }
