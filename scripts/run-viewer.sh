@@ -1,10 +1,9 @@
 #!/usr/bin/env bash
-# Opens the first volume of the demo archive in the viewer; before the viewer
-# is built, prints what orxtool sees in it.
+# Opens the whole demo archive (the folder of its volumes) in the viewer;
+# before the viewer is built, prints what orxtool sees in the volumes.
 set -euo pipefail
 build=$1 demo=$2
-first=$(ls "$demo"/*.oxa | sort | head -n 1)
 if [ -x "$build/bin/orxviewer" ]; then
-  exec "$build/bin/orxviewer" "$first"
+  exec "$build/bin/orxviewer" "$demo"
 fi
-"$build/bin/orxtool" info "$first"
+"$build/bin/orxtool" info "$demo"/*.oxa
