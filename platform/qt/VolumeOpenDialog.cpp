@@ -4,8 +4,11 @@
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTreeView>
 
 VolumeOpenDialog::VolumeOpenDialog(QWidget* parent) : QFileDialog(parent) {
   // Qt's own widgets: a desktop's native dialog could be neither extended
@@ -13,6 +16,16 @@ VolumeOpenDialog::VolumeOpenDialog(QWidget* parent) : QFileDialog(parent) {
   setOption(QFileDialog::DontUseNativeDialog, true);
   setAcceptMode(QFileDialog::AcceptOpen);
   setFileMode(QFileDialog::ExistingFiles);
+  // Room for the names, sizes and dates of a recorder's volumes: Qt's
+  // columns are too narrow for "16.0 MiB" and a whole date.
+  resize(780, 480);
+  auto* details = findChild<QTreeView*>(QStringLiteral("treeView"));
+  auto* files = findChild<QFileSystemModel*>();
+  if (details && files)
+    connect(files, &QFileSystemModel::directoryLoaded, details, [details] {
+      for (int column = 1; column < details->header()->count(); ++column)
+        details->resizeColumnToContents(column);
+    });
   nameEdit_ = findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
   auto* buttons = findChild<QDialogButtonBox*>();
   if (buttons) {
