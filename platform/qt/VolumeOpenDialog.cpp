@@ -40,7 +40,8 @@ VolumeOpenDialog::VolumeOpenDialog(QWidget* parent) : QFileDialog(parent) {
   // here such a name is an answer like any other. Connected after Qt's own
   // handler of the same signal, so this one has the last word.
   if (openButton_) openButton_->installEventFilter(this);
-  if (nameEdit_) connect(nameEdit_, &QLineEdit::textChanged, this, &VolumeOpenDialog::AllowTypedName);
+  if (nameEdit_)
+    connect(nameEdit_, &QLineEdit::textChanged, this, &VolumeOpenDialog::AllowTypedName);
 }
 
 void VolumeOpenDialog::AllowTypedName() {
