@@ -40,6 +40,7 @@ class ScriptedPlatform final : public PlatformServices {
   std::vector<SaveCall> saveCalls;
   std::vector<Box> informations;
   std::vector<Box> questions;
+  std::vector<Box> warnings;
 
   bool OpenFile(QWidget* parent, QString& path) override;
   bool SavePicture(QWidget* parent, const QString& title,
@@ -50,6 +51,8 @@ class ScriptedPlatform final : public PlatformServices {
                    const QString& text) override;
   bool Question(QWidget* parent, const QString& title,
                 const QString& text) override;
+  void Warning(QWidget* parent, const QString& title,
+               const QString& text) override;
   void Beep() override { ++beeps; }
   QString ConfigDirectory() const override { return configDirectory_; }
   void SetConfigDirectory(const QString& directory) { configDirectory_ = directory; }
