@@ -29,7 +29,6 @@ class QFrame;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -37,6 +36,7 @@ class QToolButton;
 class QVBoxLayout;
 class TCellImage;
 class TCellPanel;
+class TLayoutListBox;
 
 namespace Ui {
 class TViewForm;
@@ -80,7 +80,7 @@ class TView : public QDialog {
   QLineEdit* NewEdit = nullptr;
   QToolButton* SaveBtn = nullptr;
   QToolButton* DelBtn = nullptr;
-  QListWidget* Configs = nullptr;
+  TLayoutListBox* Configs = nullptr;
   QMenu* CamPopup = nullptr;
   QTimer* Timer = nullptr;  // 500 ms, running while the window is shown
   QMenu* PrintSaveMenu = nullptr;
@@ -153,8 +153,12 @@ class TView : public QDialog {
   virtual void Button43Click();
   void RetBtnClick();
   virtual void ExitBtnClick();
-  // The layout panel's buttons and list (camera layouts).
+  // The layout panel's buttons and list (camera layouts, ViewLayouts.cpp).
+  // SaveBtnClick refuses an empty name and one already listed, SaveLayout
+  // stores the arrangement on screen under NewEdit's text.
   void SaveBtnClick();
+  void SaveLayout();
+  // Also run when a key moves the selection in Configs.
   void ConfigsClick();
   void DelBtnClick();
   // PrintSaveMenu's entries (saving and printing pictures).
