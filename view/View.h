@@ -20,6 +20,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "common/CameraMask.h"
 #include "view/CameraLayout.h"
@@ -127,6 +128,10 @@ class TView : public QDialog {
   // whether the window is on screen). This is what "the cell is visible"
   // means everywhere in this window and in the derived one.
   bool CellVisible(int i) const;
+  // The numbers (1..32) of the cameras whose cells are visible, in order:
+  // the cameras that saving writes and printing lists. Cells 32..35 have
+  // no camera.
+  std::vector<int> VisibleCameras() const;
   // Index of a cell panel, -1 for anything else.
   int CellIndex(const QObject* panel) const;
   bool IsFullScreen() const;
@@ -161,7 +166,7 @@ class TView : public QDialog {
   // Also run when a key moves the selection in Configs.
   void ConfigsClick();
   void DelBtnClick();
-  // PrintSaveMenu's entries (saving and printing pictures).
+  // PrintSaveMenu's entries (saving in ViewSave.cpp; printing).
   void SaveClick();
   virtual void PrintItemClick();
   // StopBtn's click and the Timer's tick; the playback window's business.
