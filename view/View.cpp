@@ -236,7 +236,6 @@ void TView::LayoutChanged() {}
 
 void TView::ExitBtnClick() { close(); }
 
-void TView::PrintItemClick() {}
 void TView::StopBtnClick() {}
 void TView::TimerTimer() {}
 

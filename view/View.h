@@ -16,7 +16,9 @@
 // reaches FormKeyPress; Esc does not close the window.
 
 #include <QDialog>
+#include <QImage>
 #include <QPoint>
+#include <QSize>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -103,6 +105,9 @@ class TView : public QDialog {
   std::int32_t GridSize = 4;
   std::int32_t PressedCell = -1;
   TCellPanel* HoverCell = nullptr;
+  // The picture of the printed page: the last printed grid with its caption
+  // strip, kept until the next print.
+  QImage QRImage;
 
   LayoutList& Layouts;
 
@@ -166,7 +171,9 @@ class TView : public QDialog {
   // Also run when a key moves the selection in Configs.
   void ConfigsClick();
   void DelBtnClick();
-  // PrintSaveMenu's entries (saving in ViewSave.cpp; printing).
+  // PrintSaveMenu's entries (ViewSave.cpp, ViewPrint.cpp). Printing leaves
+  // and enters full screen through the virtual SizeItemClick, so a derived
+  // window's own full-screen handler runs.
   void SaveClick();
   virtual void PrintItemClick();
   // StopBtn's click and the Timer's tick; the playback window's business.
@@ -190,6 +197,10 @@ class TView : public QDialog {
   void EnlargeCell(int i);
   // Leaves the maximised state back to the normal window's geometry.
   void RestoreNormalState();
+  // Lays the client area out anew; with a valid sizeBefore, first waits
+  // (briefly, operator input held back) for the window system to give the
+  // window another size than that.
+  void WaitForCaptureSize(QSize sizeBefore);
   // Keeps ArchButton and ExitBtn at their distance from the right edge.
   void CommandPanelResized(int oldWidth, int newWidth);
   bool eventFilter(QObject* watched, QEvent* event) override;

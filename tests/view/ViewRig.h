@@ -24,8 +24,13 @@ class CountingView : public TView {
     ++closings;
     TView::FormClose();
   }
+  void SizeItemClick() override {
+    ++sizeItemClicks;
+    TView::SizeItemClick();
+  }
   int layoutChanges = 0;
   int closings = 0;
+  int sizeItemClicks = 0;
 };
 
 // The plain grid of size g as a stored layout named name.
