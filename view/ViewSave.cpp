@@ -19,7 +19,14 @@ void TView::SaveClick() {
   // Only the folder of the answer counts; the files are named by camera and
   // time.
   const QString folder = QFileInfo(chosen).absolutePath() + QLatin1Char('/');
-  const std::vector<int> cameras = VisibleCameras();
+  // A visible cell without a picture has no pixels to write (a 0 x 0
+  // bitmap is no picture anyone can open), so it is neither counted nor
+  // written: the number asked is the number of files that will be written.
+  std::vector<int> cameras;
+  for (const int camera : VisibleCameras()) {
+    TCellImage* image = CellImages[camera - 1];
+    if (image && !image->Bitmap().isNull()) cameras.push_back(camera);
+  }
 
   // Three blanks after the verb.
   const QString question = QStringLiteral("Сохранить   ") + QString::number(cameras.size()) +
@@ -29,9 +36,6 @@ void TView::SaveClick() {
   for (const int camera : cameras) {
     const int cell = camera - 1;
     TCellImage* image = CellImages[cell];
-    // An empty picture has no pixels to write; the others are written all
-    // the same.
-    if (!image || image->Bitmap().isNull()) continue;
     QImage picture = image->Bitmap().convertToFormat(QImage::Format_RGB888);
     const int w = picture.width();
     const int h = picture.height();

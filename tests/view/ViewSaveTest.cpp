@@ -159,13 +159,14 @@ TEST_F(ViewSave, CancelNoOrNoCameraWritesNothing) {
   EXPECT_TRUE(Files().isEmpty());
 }
 
-TEST_F(ViewSave, FileThatCannotBeWrittenDoesNotStopTheOthers) {
+TEST_F(ViewSave, EmptyPictureIsNotCountedAndAnUnwritableFileDoesNotStopTheOthers) {
   ShowOnly({0, 1, 2});
   Picture(0, 64, 48, kMay17);
   // Camera 2's picture is empty: nothing to write.
   Picture(2, 64, 48, kMay17);
   ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("1_ [17] [5] [2001] 14-7-9250.bmp")));
   Save();
+  EXPECT_EQ(platform.questions[0].text, QStringLiteral("Сохранить   2 файл(а,ов) ?"));
   EXPECT_EQ(Files(), QStringList{"3_ [17] [5] [2001] 14-7-9250.bmp"});
   EXPECT_TRUE(view->CellImages[1]->Bitmap().isNull());
 }
