@@ -33,8 +33,9 @@ struct CameraLayout {
   // rest of the field. Characters without a Windows-1251 code become '?'.
   void SetNameText(const QString& text);
   // A record the window can show as it was stored: a zero after the name,
-  // a grid size of 1 to 6 (the window stores 4, 5 or 6), every cell's row and column within 0..35, its
-  // spans within 1..grid size, and every visible cell inside the grid.
+  // a grid size of 1 to 6 (the window stores 4, 5 or 6), every cell's row
+  // and column within 0..35, its spans within 1..grid size, and every
+  // visible cell inside the grid.
   // Every record the window stores is usable; the layout file gives only
   // usable ones, so a damaged record never makes cells of absurd size.
   bool Usable() const;

@@ -35,12 +35,11 @@ bool ReadLayoutFile(const QString& path, LayoutList& layouts) {
   // Read access is all it takes: a file the operator may not change still
   // gives its layouts.
   if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray bytes =
-      file.read(static_cast<qint64>(MaxLayouts) * CameraLayout::RecordSize);
+  const QByteArray bytes = file.read(static_cast<qint64>(MaxLayouts) * CameraLayout::RecordSize);
   if (file.error() != QFileDevice::NoError) return false;
-  const LayoutList read = LayoutsFromBytes(
-      reinterpret_cast<const unsigned char*>(bytes.constData()),
-      static_cast<std::size_t>(bytes.size()));
+  const LayoutList read =
+      LayoutsFromBytes(reinterpret_cast<const unsigned char*>(bytes.constData()),
+                       static_cast<std::size_t>(bytes.size()));
   layouts.insert(layouts.end(), read.begin(), read.end());
   return true;
 }

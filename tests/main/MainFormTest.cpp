@@ -251,7 +251,8 @@ TEST_F(MainClose, ClosingReleasesTheSharedObjects) {
 }
 
 TEST_F(MainLayouts, ReadAtCreationAndWrittenWithoutTheTrailingPieceAtClose) {
-  const QByteArray two = LayoutsToBytes({Plain(QStringLiteral("Вход")), Plain(QStringLiteral("Склад"))});
+  const QByteArray two =
+      LayoutsToBytes({Plain(QStringLiteral("Вход")), Plain(QStringLiteral("Склад"))});
   {
     QFile file(LayoutPath());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));

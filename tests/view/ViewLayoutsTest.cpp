@@ -1,12 +1,11 @@
 // The layout panel: storing the arrangement under a name, the refusal of a
 // name already listed, applying by click and by key, deleting.
 
-#include "tests/view/ViewRig.h"
-
 #include <QLineEdit>
 #include <QToolButton>
 
 #include "platform/scripted/ScriptedPlatform.h"
+#include "tests/view/ViewRig.h"
 
 namespace {
 
@@ -97,8 +96,8 @@ TEST_F(ViewLayoutStore, NameListedInAnyLetterCaseIsRefusedWithTheMessage) {
     bool refused;
   };
   const Case cases[] = {
-      {"Вход", true},  {"ВХОД", true},       {"вход", true},  {"ЁЛКА", true},
-      {"a\u4e2db", true},  // stored as a?b, which is listed
+      {"Вход", true},   {"ВХОД", true},     {"вход", true},
+      {"ЁЛКА", true},   {"a\u4e2db", true},  // stored as a?b, which is listed
       {"вход ", false}, {"   ", false},
   };
   for (const Case& c : cases) {

@@ -42,9 +42,9 @@ class ViewPrintTest : public ViewTest {
   }
   QImage RenderedPage() const {
     const QString png = dir.filePath(QStringLiteral("page"));
-    Run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(kDpi),
-                                     QStringLiteral("-png"), QStringLiteral("-singlefile"),
-                                     platform.printFile, png});
+    Run(QStringLiteral("pdftoppm"),
+        {QStringLiteral("-r"), QString::number(kDpi), QStringLiteral("-png"),
+         QStringLiteral("-singlefile"), platform.printFile, png});
     return QImage(png + QStringLiteral(".png"));
   }
   static int Px(double mm) { return static_cast<int>(mm * kDpi / 25.4 + 0.5); }
@@ -112,9 +112,11 @@ TEST_F(ViewPrint, OnlyCameras1To32AreListed) {
 TEST_F(ViewPrint, PageIsA4PortraitWithTheFramedPictureWhereTheReportPutsIt) {
   Print();
   const QString info = Run(QStringLiteral("pdfinfo"), {platform.printFile});
-  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n")))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))))
+      << info.toStdString();
   EXPECT_TRUE(info.contains(QStringLiteral("(A4)"))) << info.toStdString();
-  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+Orx Print")))) << info.toStdString();
+  EXPECT_TRUE(info.contains(QRegularExpression(QStringLiteral("Title:\\s+Orx Print"))))
+      << info.toStdString();
 
   const QImage page = RenderedPage();
   ASSERT_EQ(page.size(), QSize(827, 1170));  // 210 x 297 mm, portrait, rounded up
@@ -127,8 +129,9 @@ TEST_F(ViewPrint, PageIsA4PortraitWithTheFramedPictureWhereTheReportPutsIt) {
   EXPECT_TRUE(AnyDark(page, QRect(right - 1, midY, 3, 1)));
   EXPECT_TRUE(AnyDark(page, QRect(midX, top - 1, 1, 3)));
   EXPECT_TRUE(AnyDark(page, QRect(midX, bottom - 1, 1, 3)));
-  for (const QPoint outside : {QPoint(left - 4, midY), QPoint(right + 4, midY), QPoint(midX, top - 4),
-                               QPoint(midX, bottom + 4), QPoint(midX, bottom + 40)})
+  for (const QPoint outside :
+       {QPoint(left - 4, midY), QPoint(right + 4, midY), QPoint(midX, top - 4),
+        QPoint(midX, bottom + 4), QPoint(midX, bottom + 40)})
     EXPECT_TRUE(White(page.pixelColor(outside))) << outside.x() << "," << outside.y();
   // The grid stretched over the box, the caption in the strip of its lowest
   // eleventh: ink at its left, paper at its right.

@@ -17,15 +17,15 @@ namespace {
 class ViewSaveTest : public ViewTest {
  protected:
   ViewSaveTest()
-      : installed(platform),
-        formats(QStringLiteral("dd.MM.yyyy"), QStringLiteral("H:mm:ss"), {}) {
+      : installed(platform), formats(QStringLiteral("dd.MM.yyyy"), QStringLiteral("H:mm:ss"), {}) {
     InstallLocaleFormats(&formats);
   }
   ~ViewSaveTest() override { InstallLocaleFormats(nullptr); }
 
   // Shows exactly the given cells.
   void ShowOnly(std::initializer_list<int> cells) {
-    for (int i = 0; i < CellCount; ++i) Cell(i)->setVisible(std::count(cells.begin(), cells.end(), i));
+    for (int i = 0; i < CellCount; ++i)
+      Cell(i)->setVisible(std::count(cells.begin(), cells.end(), i));
   }
   void Picture(int cell, int w, int h, double time) {
     view->CellImages[cell]->Bitmap() = QImage(w, h, QImage::Format_RGB32);
@@ -111,8 +111,9 @@ TEST_F(ViewSave, VisibleCamerasGo24BitWithAStripAndTheirCellsKeepIt) {
   ASSERT_EQ(platform.questions.size(), 1u);
   EXPECT_EQ(platform.questions[0].title, QString());
   EXPECT_EQ(platform.questions[0].text, QStringLiteral("Сохранить   3 файл(а,ов) ?"));
-  EXPECT_EQ(Files(), (QStringList{"1_ [17] [5] [2001] 14-7-9250.bmp", "2_ [17] [5] [2001] 14-7-9250.bmp",
-                                  "5_ [17] [5] [2001] 14-7-9250.bmp"}));
+  EXPECT_EQ(Files(),
+            (QStringList{"1_ [17] [5] [2001] 14-7-9250.bmp", "2_ [17] [5] [2001] 14-7-9250.bmp",
+                         "5_ [17] [5] [2001] 14-7-9250.bmp"}));
 
   const QString first = dir.filePath(Files()[0]);
   QFile file(first);
