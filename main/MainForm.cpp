@@ -10,6 +10,7 @@
 
 #include "main/VolumeChoice.h"
 #include "platform/qt/PlatformServices.h"
+#include "view/LayoutFile.h"
 #include "ui_MainForm.h"
 
 namespace {
@@ -68,6 +69,10 @@ QString TMainForm::ConfigPath() {
   return Platform().ConfigDirectory() + QStringLiteral("/OrxViewer.cfg");
 }
 
+QString TMainForm::LayoutPath() {
+  return Platform().ConfigDirectory() + QLatin1Char('/') + QLatin1String(LayoutFileName);
+}
+
 void TMainForm::FormCreate() {
   {
     const QSettings settings(ConfigPath(), QSettings::IniFormat);
@@ -82,6 +87,7 @@ void TMainForm::FormCreate() {
   volumeList_ = std::make_unique<VolumeList>();
   reader_ = std::make_unique<TOrxRead>(*volumeList_);
   layoutList_ = std::make_unique<LayoutList>();
+  ReadLayoutFile(LayoutPath(), *layoutList_);  // a missing file leaves it empty
   ViewItem->setEnabled(true);
 }
 
@@ -151,6 +157,8 @@ void TMainForm::FormClose() {
     settings.endGroup();
     settings.sync();  // a file that cannot be written is not reported
   }
+  // Written also when nothing changed; a failure is not reported either.
+  if (layoutList_) WriteLayoutFile(LayoutPath(), *layoutList_);
   if (reader_) reader_->Close();
   reader_.reset();
   volumeList_.reset();

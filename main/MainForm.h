@@ -60,6 +60,8 @@ class TMainForm : public QMainWindow {
 
   // "OrxViewer.cfg" in the configuration directory.
   static QString ConfigPath();
+  // "OrxCamVis.cfg", the camera layouts, in the configuration directory.
+  static QString LayoutPath();
 
  protected:
   void showEvent(QShowEvent* event) override;

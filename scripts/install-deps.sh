@@ -12,6 +12,7 @@ packages=(
   libgtest-dev googletest
   zlib1g-dev
   fonts-dejavu-core fonts-liberation
+  poppler-utils
 )
 
 missing=()

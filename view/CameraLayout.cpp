@@ -97,6 +97,24 @@ void CameraLayout::SetNameText(const QString& text) {
   std::memcpy(Name.data(), bytes.data(), n);
 }
 
+bool CameraLayout::Usable() const {
+  if (!std::memchr(Name.data(), 0, Name.size())) return false;
+  if (GridSize < 1 || GridSize > MaxGridSize) return false;
+  for (int i = 0; i < CellCount; ++i) {
+    const bool placed = Row[i] >= 0 && Row[i] < CellCount && Column[i] >= 0 &&
+                        Column[i] < CellCount && WidthSpan[i] >= 1 &&
+                        WidthSpan[i] <= GridSize && HeightSpan[i] >= 1 &&
+                        HeightSpan[i] <= GridSize;
+    if (!placed) return false;
+    // Hidden cells keep any place (the plain grid parks them below it);
+    // a visible one must lie on the grid.
+    if (Visible[i] != 0 &&
+        (Row[i] + HeightSpan[i] > GridSize || Column[i] + WidthSpan[i] > GridSize))
+      return false;
+  }
+  return true;
+}
+
 void EncodeLayout(const CameraLayout& layout, unsigned char* bytes) {
   std::memcpy(bytes, layout.Name.data(), CameraLayout::NameSize);
   PutI32(bytes + kGridOffset, layout.GridSize);

@@ -1,17 +1,8 @@
 #pragma once
 // CameraLayout: a named arrangement of the 36 camera cells, the 636-byte
-// record that OrxCamVis.cfg is a plain sequence of. Fields in file order:
-//
-//   offset   0  name[20]          Windows-1251, zero-terminated, <= 19 chars
-//   offset  20  grid size         int32, grid units per row and column
-//   offset  24  row[36]           int32, top edge in grid units
-//   offset 168  column[36]        int32, left edge
-//   offset 312  width span[36]    int32
-//   offset 456  height span[36]   int32
-//   offset 600  visible[36]       one byte each, non-zero = visible
-//
-// Integers are little-endian; no padding, no header. The struct is coded
-// field by field, never copied as raw memory.
+// record that OrxCamVis.cfg is a plain sequence of. The record's bytes are
+// described in docs/layout-file.md; the struct holds its fields in file
+// order and is coded field by field, never copied as raw memory.
 
 #include <QString>
 #include <array>
@@ -19,6 +10,8 @@
 #include <vector>
 
 inline constexpr int CellCount = 36;
+// The largest grid size: 6 x 6 units, one for each of the 36 cells.
+inline constexpr int MaxGridSize = 6;
 
 struct CameraLayout {
   static constexpr int RecordSize = 636;
@@ -39,8 +32,13 @@ struct CameraLayout {
   // Stores text as Windows-1251, cut to 19 bytes, zero after it and in the
   // rest of the field. Characters without a Windows-1251 code become '?'.
   void SetNameText(const QString& text);
-  // A record that can be applied: a positive grid size.
-  bool Usable() const { return GridSize > 0; }
+  // A record the window can show as it was stored: a zero after the name,
+  // a grid size of 1 to 6 (the window stores 4, 5 or 6), every cell's row
+  // and column within 0..35, its spans within 1..grid size, and every
+  // visible cell inside the grid.
+  // Every record the window stores is usable; the layout file gives only
+  // usable ones, so a damaged record never makes cells of absurd size.
+  bool Usable() const;
 };
 
 // The ordered list of layouts; index i is entry i of the layout list box.

@@ -7,7 +7,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
 #include <QResizeEvent>
@@ -19,6 +18,7 @@
 #include "view/ButtonGlyphs.h"
 #include "view/CellImage.h"
 #include "view/CellPanel.h"
+#include "view/LayoutListBox.h"
 
 int CurrentLayout = -1;
 
@@ -109,6 +109,7 @@ TView::TView(LayoutList& layouts, QWidget* parent)
   connect(SaveBtn, &QToolButton::clicked, this, [this] { SaveBtnClick(); });
   connect(DelBtn, &QToolButton::clicked, this, [this] { DelBtnClick(); });
   connect(Configs, &QListWidget::itemClicked, this, [this] { ConfigsClick(); });
+  connect(Configs, &TLayoutListBox::KeyboardSelect, this, [this] { ConfigsClick(); });
   connect(SaveItem, &QAction::triggered, this, [this] { SaveClick(); });
   connect(PrintItem, &QAction::triggered, this, [this] { PrintItemClick(); });
   connect(Timer, &QTimer::timeout, this, [this] { TimerTimer(); });
@@ -235,11 +236,6 @@ void TView::LayoutChanged() {}
 
 void TView::ExitBtnClick() { close(); }
 
-void TView::SaveBtnClick() {}
-void TView::ConfigsClick() {}
-void TView::DelBtnClick() {}
-void TView::SaveClick() {}
-void TView::PrintItemClick() {}
 void TView::StopBtnClick() {}
 void TView::TimerTimer() {}
 

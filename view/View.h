@@ -16,10 +16,13 @@
 // reaches FormKeyPress; Esc does not close the window.
 
 #include <QDialog>
+#include <QImage>
 #include <QPoint>
+#include <QSize>
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "common/CameraMask.h"
 #include "view/CameraLayout.h"
@@ -29,7 +32,6 @@ class QFrame;
 class QHBoxLayout;
 class QLabel;
 class QLineEdit;
-class QListWidget;
 class QMenu;
 class QPushButton;
 class QTimer;
@@ -37,6 +39,7 @@ class QToolButton;
 class QVBoxLayout;
 class TCellImage;
 class TCellPanel;
+class TLayoutListBox;
 
 namespace Ui {
 class TViewForm;
@@ -80,7 +83,7 @@ class TView : public QDialog {
   QLineEdit* NewEdit = nullptr;
   QToolButton* SaveBtn = nullptr;
   QToolButton* DelBtn = nullptr;
-  QListWidget* Configs = nullptr;
+  TLayoutListBox* Configs = nullptr;
   QMenu* CamPopup = nullptr;
   QTimer* Timer = nullptr;  // 500 ms, running while the window is shown
   QMenu* PrintSaveMenu = nullptr;
@@ -102,6 +105,9 @@ class TView : public QDialog {
   std::int32_t GridSize = 4;
   std::int32_t PressedCell = -1;
   TCellPanel* HoverCell = nullptr;
+  // The picture of the printed page: the last printed grid with its caption
+  // strip, kept until the next print.
+  QImage QRImage;
 
   LayoutList& Layouts;
 
@@ -127,6 +133,10 @@ class TView : public QDialog {
   // whether the window is on screen). This is what "the cell is visible"
   // means everywhere in this window and in the derived one.
   bool CellVisible(int i) const;
+  // The numbers (1..32) of the cameras whose cells are visible, in order:
+  // the cameras that saving writes and printing lists. Cells 32..35 have
+  // no camera.
+  std::vector<int> VisibleCameras() const;
   // Index of a cell panel, -1 for anything else.
   int CellIndex(const QObject* panel) const;
   bool IsFullScreen() const;
@@ -153,11 +163,17 @@ class TView : public QDialog {
   virtual void Button43Click();
   void RetBtnClick();
   virtual void ExitBtnClick();
-  // The layout panel's buttons and list (camera layouts).
+  // The layout panel's buttons and list (camera layouts, ViewLayouts.cpp).
+  // SaveBtnClick refuses an empty name and one already listed, SaveLayout
+  // stores the arrangement on screen under NewEdit's text.
   void SaveBtnClick();
+  void SaveLayout();
+  // Also run when a key moves the selection in Configs.
   void ConfigsClick();
   void DelBtnClick();
-  // PrintSaveMenu's entries (saving and printing pictures).
+  // PrintSaveMenu's entries (ViewSave.cpp, ViewPrint.cpp). Printing leaves
+  // and enters full screen through the virtual SizeItemClick, so a derived
+  // window's own full-screen handler runs.
   void SaveClick();
   virtual void PrintItemClick();
   // StopBtn's click and the Timer's tick; the playback window's business.
@@ -181,6 +197,10 @@ class TView : public QDialog {
   void EnlargeCell(int i);
   // Leaves the maximised state back to the normal window's geometry.
   void RestoreNormalState();
+  // Lays the client area out anew; with a valid sizeBefore, first waits
+  // (briefly, operator input held back) for the window system to give the
+  // window another size than that.
+  void WaitForCaptureSize(QSize sizeBefore);
   // Keeps ArchButton and ExitBtn at their distance from the right edge.
   void CommandPanelResized(int oldWidth, int newWidth);
   bool eventFilter(QObject* watched, QEvent* event) override;

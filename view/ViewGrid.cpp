@@ -36,6 +36,13 @@ bool TView::CellVisible(int i) const {
   return i >= 0 && i < CellCount && CellPanels[i] && !CellPanels[i]->isHidden();
 }
 
+std::vector<int> TView::VisibleCameras() const {
+  std::vector<int> cameras;
+  for (int i = 0; i < CameraCount; ++i)
+    if (CellVisible(i)) cameras.push_back(i + 1);
+  return cameras;
+}
+
 int TView::CellIndex(const QObject* panel) const {
   if (!panel) return -1;
   for (int i = 0; i < CellCount; ++i)

@@ -7,6 +7,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QStandardPaths>
 #include <QStringList>
 
 #include "platform/qt/VolumeOpenDialog.h"
@@ -95,9 +96,29 @@ bool QtPlatformServices::Question(QWidget* parent, const QString& title,
   return box.exec() == QMessageBox::Yes;
 }
 
+void QtPlatformServices::Warning(QWidget* parent, const QString& title,
+                                 const QString& text) {
+  QMessageBox box(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+  box.exec();
+}
+
 void QtPlatformServices::Beep() { QApplication::beep(); }
 
 QString QtPlatformServices::ConfigDirectory() const {
   if (!configDirectory_.isEmpty()) return QDir::cleanPath(configDirectory_);
-  return QCoreApplication::applicationDirPath();
+  if (chosenDirectory_.isEmpty())
+    chosenDirectory_ = ChooseConfigDirectory(
+        QCoreApplication::applicationDirPath(),
+        QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+  return chosenDirectory_;
+}
+
+QString ChooseConfigDirectory(const QString& executableDirectory,
+                              const QString& userDirectory) {
+  const QFileInfo folder(executableDirectory);
+  if ((folder.isDir() && folder.isWritable()) || userDirectory.isEmpty())
+    return QDir::cleanPath(executableDirectory);
+  // QSettings makes its folder itself, the layout file's save does not.
+  QDir().mkpath(userDirectory);
+  return QDir::cleanPath(userDirectory);
 }

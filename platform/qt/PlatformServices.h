@@ -40,17 +40,22 @@ class PlatformServices {
   // Modal question with Yes and No; true for Yes.
   virtual bool Question(QWidget* parent, const QString& title,
                         const QString& text) = 0;
+  // Modal message box with a warning icon and only an OK button.
+  virtual void Warning(QWidget* parent, const QString& title,
+                       const QString& text) = 0;
 
   // The default system beep.
   virtual void Beep() = 0;
 
   // The directory of OrxViewer.cfg and OrxCamVis.cfg, without a trailing
-  // separator.
+  // separator. The same for the whole run, so both files are read from and
+  // written to one place.
   virtual QString ConfigDirectory() const = 0;
 };
 
 // The real dialogs and boxes; the configuration lies beside the executable
-// unless SetConfigDirectory chose another directory.
+// when that folder is writable, otherwise in the user's configuration folder
+// (ChooseConfigDirectory), unless SetConfigDirectory chose another directory.
 class QtPlatformServices final : public PlatformServices {
  public:
   bool OpenFile(QWidget* parent, QString& path) override;
@@ -63,15 +68,26 @@ class QtPlatformServices final : public PlatformServices {
                    const QString& text) override;
   bool Question(QWidget* parent, const QString& title,
                 const QString& text) override;
+  void Warning(QWidget* parent, const QString& title,
+               const QString& text) override;
   void Beep() override;
   QString ConfigDirectory() const override;
 
-  // An empty directory restores the executable's directory.
+  // An empty directory restores the choice between the executable's
+  // directory and the user's configuration folder.
   void SetConfigDirectory(const QString& directory) { configDirectory_ = directory; }
 
  private:
   QString configDirectory_;
+  mutable QString chosenDirectory_;  // the choice, made once per run
 };
+
+// executableDirectory when files can be created in it (a program run from
+// its build folder or a folder of its own); otherwise userDirectory, which
+// is created when missing (an installed program, whose folder belongs to
+// the system).
+QString ChooseConfigDirectory(const QString& executableDirectory,
+                              const QString& userDirectory);
 
 // The installed services (QtPlatformServices unless another was installed).
 PlatformServices& Platform();

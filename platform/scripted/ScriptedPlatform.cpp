@@ -60,3 +60,8 @@ bool ScriptedPlatform::Question(QWidget*, const QString& title,
   questionAnswers.pop_front();
   return yes;
 }
+
+void ScriptedPlatform::Warning(QWidget*, const QString& title,
+                               const QString& text) {
+  warnings.push_back({title, text});
+}

@@ -43,6 +43,7 @@ class ScriptedPlatform final : public PlatformServices {
   std::vector<SaveCall> saveCalls;
   std::vector<Box> informations;
   std::vector<Box> questions;
+  std::vector<Box> warnings;
 
   bool OpenFile(QWidget* parent, QString& path) override;
   bool OpenVolumes(QWidget* parent, QStringList& paths) override;
@@ -54,6 +55,8 @@ class ScriptedPlatform final : public PlatformServices {
                    const QString& text) override;
   bool Question(QWidget* parent, const QString& title,
                 const QString& text) override;
+  void Warning(QWidget* parent, const QString& title,
+               const QString& text) override;
   void Beep() override { ++beeps; }
   QString ConfigDirectory() const override { return configDirectory_; }
   void SetConfigDirectory(const QString& directory) { configDirectory_ = directory; }

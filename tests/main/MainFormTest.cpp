@@ -9,11 +9,16 @@
 #include <QDir>
 #include <QFile>
 #include <QSettings>
+#include <QTemporaryDir>
 #include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "main/MainForm.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "tests/archive/support/VolumeBuilder.h"
+#include "view/LayoutFile.h"
 
 namespace {
 
@@ -45,6 +50,7 @@ class MainFormTest : public ::testing::Test {
     return volume.Path();
   }
   QString CfgPath() const { return QString::fromStdString(dir.File("OrxViewer.cfg")); }
+  QString LayoutPath() const { return QString::fromStdString(dir.File("OrxCamVis.cfg")); }
 
   orxtest::TempDir dir;
   ScriptedPlatform platform;
@@ -58,6 +64,23 @@ using MainOpenFolder = MainFormTest;
 using MainCommandLine = MainFormTest;
 using MainPlacement = MainFormTest;
 using MainClose = MainFormTest;
+using MainLayouts = MainFormTest;
+
+namespace {
+
+CameraLayout Plain(const QString& name) {
+  CameraLayout layout;
+  layout.SetNameText(name);
+  for (int i = 0; i < CellCount; ++i) {
+    layout.Column[i] = i % 4;
+    layout.Row[i] = i / 4;
+    layout.WidthSpan[i] = layout.HeightSpan[i] = 1;
+    layout.Visible[i] = i < 16;
+  }
+  return layout;
+}
+
+}  // namespace
 
 TEST_F(MainOpen, ChosenVolumeEnablesViewAndTitleShowsThePath) {
   const QString path = QString::fromStdString(MakeVolume("first.oxa"));
@@ -303,4 +326,47 @@ TEST_F(MainOpenFolder, OneVolumeIsTitledAloneAndNoVolumeFailsQuietly) {
   EXPECT_FALSE(form.ViewItem->isEnabled());
   EXPECT_TRUE(form.Volumes()->empty());
   EXPECT_TRUE(platform.informations.empty());
+}
+
+TEST_F(MainLayouts, ReadAtCreationAndWrittenWithoutTheTrailingPieceAtClose) {
+  const QByteArray two =
+      LayoutsToBytes({Plain(QStringLiteral("Вход")), Plain(QStringLiteral("Склад"))});
+  {
+    QFile file(LayoutPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(two + QByteArray(28, '\x55'));  // 1300 bytes
+  }
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  ASSERT_EQ(form.Layouts()->size(), 2u);
+  EXPECT_EQ(form.Layouts()->at(1).NameText(), QStringLiteral("Склад"));
+  form.close();
+  QFile file(LayoutPath());
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_EQ(file.readAll(), two);  // 1272 bytes
+}
+
+TEST_F(MainLayouts, WrittenAtCloseAlsoWhenThereAreNone) {
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  EXPECT_TRUE(form.Layouts()->empty());
+  form.close();
+  EXPECT_TRUE(QFile::exists(LayoutPath()));
+  EXPECT_EQ(QFile(LayoutPath()).size(), 0);
+}
+
+TEST(MainConfigFolder, BesideTheExecutableWhenWritableOtherwiseTheUsersFolder) {
+  QTemporaryDir tmp;
+  const QString user = tmp.filePath(QStringLiteral("config/Orx Viewer"));
+  EXPECT_EQ(ChooseConfigDirectory(tmp.path(), user), tmp.path());
+  EXPECT_FALSE(QDir(user).exists());
+  // A folder the program may not write to: one that is not there, and one
+  // without write permission (which binds everyone but the superuser).
+  EXPECT_EQ(ChooseConfigDirectory(tmp.filePath(QStringLiteral("missing")), user), user);
+  EXPECT_TRUE(QDir(user).exists());
+  if (geteuid() != 0) {
+    const QString locked = tmp.filePath(QStringLiteral("bin"));
+    ASSERT_TRUE(QDir().mkpath(locked));
+    ASSERT_EQ(chmod(QFile::encodeName(locked).constData(), 0555), 0);
+    EXPECT_EQ(ChooseConfigDirectory(locked, user), user);
+    chmod(QFile::encodeName(locked).constData(), 0755);
+  }
 }

@@ -13,6 +13,7 @@
 
 #include "view/CellImage.h"
 #include "view/CellPanel.h"
+#include "view/LayoutListBox.h"
 #include "view/View.h"
 
 class CountingView : public TView {
@@ -23,9 +24,28 @@ class CountingView : public TView {
     ++closings;
     TView::FormClose();
   }
+  void SizeItemClick() override {
+    ++sizeItemClicks;
+    TView::SizeItemClick();
+  }
   int layoutChanges = 0;
   int closings = 0;
+  int sizeItemClicks = 0;
 };
+
+// The plain grid of size g as a stored layout named name.
+inline CameraLayout PlainLayout(const QString& name, int g = 4) {
+  CameraLayout layout;
+  layout.SetNameText(name);
+  layout.GridSize = g;
+  for (int i = 0; i < CellCount; ++i) {
+    layout.Column[i] = i % g;
+    layout.Row[i] = i / g;
+    layout.WidthSpan[i] = layout.HeightSpan[i] = 1;
+    layout.Visible[i] = i < g * g;
+  }
+  return layout;
+}
 
 class ViewTest : public ::testing::Test {
  protected:
