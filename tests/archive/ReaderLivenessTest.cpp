@@ -1,6 +1,10 @@
 // Liveness on damaged volumes: every walk ends. A step moves strictly on in
 // its direction or fails; it never hands out again a record that the walk
 // already handed out.
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <set>
 #include <tuple>
 
@@ -117,6 +121,26 @@ TEST_F(ReaderLiveness, ADamagedSlotIsPassedInBothDirectionsAfterTurning) {
   ASSERT_TRUE(on.ok);
   EXPECT_EQ(on.time, Sec(14));
   EXPECT_EQ(Next().time, Sec(15));
+}
+
+// Opening a FIFO for reading waits for a writer; the reader must pass it
+// over like any other file that is not a volume. Run in a child process that
+// an alarm ends, so a reader that waits fails the test instead of hanging.
+TEST_F(ReaderLiveness, OpenPassesOverAFifoWithoutWaiting) {
+  ASSERT_EQ(mkfifo(dir_.File("pipe.oxa").c_str(), 0600), 0);
+  AddPath("pipe.oxa");
+  AddVolume("v.oxa").AddRun(0, 3, 0, 1);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    alarm(60);
+    double t = Sec(0);
+    _exit(reader_.Open() && reader_.SetPosition(t, Back) == 1 ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the reader waited on the FIFO";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
 }
 
 }  // namespace
