@@ -334,7 +334,9 @@ bool TOrxRead::Step(bool forward, int count, std::uint32_t& camera, std::uint32_
                      here.ring == from.ring && here.slot == from.slot;
   if (!stays && !Beyond(WalkMark_, here, forward) && !StepPastMark(forward)) return false;
   MakeEntryCurrent();
-  WalkMark_ = Current_;
+  // The mark only ever moves on: a record handed out again by Previous(0)
+  // may lie behind it (a failed step can leave the reader clamped there).
+  if (!stays) WalkMark_ = Current_;
 
   // A camera outside 0..31 is never wanted, whatever the mask.
   const bool wanted = KindWanted(kinds, static_cast<std::uint32_t>(Entry_.Kind)) &&

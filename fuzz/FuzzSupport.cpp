@@ -79,11 +79,16 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
   std::vector<std::uint8_t> bytes;
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return bytes;
-  std::uint8_t chunk[65536];
-  for (;;) {
-    const ssize_t n = ::read(fd, chunk, sizeof chunk);
-    if (n <= 0) break;
-    bytes.insert(bytes.end(), chunk, chunk + n);
+  const off_t size = ::lseek(fd, 0, SEEK_END);
+  if (size > 0) {
+    bytes.resize(static_cast<std::size_t>(size));
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+      const ssize_t n = ::pread(fd, bytes.data() + done, bytes.size() - done, off_t(done));
+      if (n <= 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    bytes.resize(done);
   }
   ::close(fd);
   return bytes;

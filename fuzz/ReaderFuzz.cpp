@@ -12,6 +12,8 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
 #include <set>
 #include <utility>
@@ -28,6 +30,9 @@
 namespace {
 
 using fuzz::ByteReader;
+
+// ORX_FUZZ_TRACE=1 prints every call and its outcome, for reading a crasher.
+const bool Trace = std::getenv("ORX_FUZZ_TRACE") != nullptr;
 
 const std::uint8_t Marker[] = {'M', 'R', 'K'};
 
@@ -112,11 +117,18 @@ class ReaderRun {
 
   void Op(ByteReader& in) {
     const std::uint8_t op = in.Byte();
+    if (Trace) std::fprintf(stderr, "op %d\n", op % 12);
     switch (op % 12) {
       case 0:
       case 1: Position(PickTime(in), op % 2 == 0); break;
       case 2:
-      case 3: Step(op % 2 == 0, in.Byte() % 4, in.Byte()); break;
+      case 3: {
+        // One byte after the other: argument order is the compiler's choice.
+        const int count = in.Byte() % 4;
+        const std::uint8_t masks = in.Byte();
+        Step(op % 2 == 0, count, masks);
+        break;
+      }
       case 4:
       case 5: WalkToEnd(op % 2 == 0, in.Byte()); break;
       case 6: Resize(in.Byte(), /*grow=*/false); break;
@@ -143,6 +155,10 @@ class ReaderRun {
     const int r = reader_.SetPosition(time, forward ? SeekDirection::Forward : SeekDirection::Backward);
     ResetWalk();
     fromKnown_ = r == 1;
+    if (Trace)
+      std::fprintf(stderr, "  SetPosition(%.17g, %s) = %d time=%.17g at %s:%d ring %d\n",
+                   requested, forward ? "fwd" : "back", r, time, reader_.FileName().c_str(),
+                   reader_.EntryPos(), reader_.ActiveRing());
     FUZZ_CHECK(r >= -1 && r <= 1);
     if (r == 1) {
       FUZZ_CHECK(time == reader_.CurrentTime());
@@ -173,6 +189,10 @@ class ReaderRun {
     }
     const bool ok = forward ? reader_.Next(count, camera, kinds, time, stream_)
                             : reader_.Previous(count, camera, kinds, time, stream_);
+    if (Trace)
+      std::fprintf(stderr, "  %s(%d) = %d time=%.17g at %s:%d ring %d\n", forward ? "Next" : "Previous",
+                   count, ok, time, reader_.FileName().c_str(), reader_.EntryPos(),
+                   reader_.ActiveRing());
     if (!ok) {
       // A failed step changes nothing the caller holds.
       FUZZ_CHECK(camera == cameraMask && kinds == kindMask && time == before);

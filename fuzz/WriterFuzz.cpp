@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "archive/OrxWrite.h"
 #include "archive/VolumeRules.h"
@@ -28,11 +29,17 @@ struct Range {
 void CheckOnlyChanged(const std::vector<std::uint8_t>& before,
                       const std::vector<std::uint8_t>& after, std::initializer_list<Range> ranges) {
   FUZZ_CHECK(before.size() == after.size());  // never grown or shrunk
-  for (std::size_t i = 0; i < after.size(); ++i) {
-    if (before[i] == after[i]) continue;
+  auto at = before.begin();
+  auto there = after.begin();
+  for (;;) {
+    std::tie(at, there) = std::mismatch(at, before.end(), there);
+    if (at == before.end()) return;
+    const std::int64_t i = at - before.begin();
     bool allowed = false;
-    for (const Range& r : ranges) allowed = allowed || (std::int64_t(i) >= r.from && std::int64_t(i) < r.to);
+    for (const Range& r : ranges) allowed = allowed || (i >= r.from && i < r.to);
     FUZZ_CHECK(allowed);
+    ++at;
+    ++there;
   }
 }
 
