@@ -75,10 +75,10 @@ void WriteScratchFile(const std::string& path, const std::vector<std::uint8_t>& 
   if (done != bytes.size()) ContractBroken("scratch file cannot be written", __FILE__, __LINE__);
 }
 
-std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-  std::vector<std::uint8_t> bytes;
+void ReadWholeFileInto(const std::string& path, std::vector<std::uint8_t>& bytes) {
+  bytes.clear();
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return bytes;
+  if (fd < 0) return;
   const off_t size = ::lseek(fd, 0, SEEK_END);
   if (size > 0) {
     bytes.resize(static_cast<std::size_t>(size));
@@ -91,6 +91,11 @@ std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
     bytes.resize(done);
   }
   ::close(fd);
+}
+
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
+  std::vector<std::uint8_t> bytes;
+  ReadWholeFileInto(path, bytes);
   return bytes;
 }
 

@@ -58,5 +58,8 @@ std::string ScratchPath(const std::string& name);
 // Replaces the file with exactly these bytes.
 void WriteScratchFile(const std::string& path, const std::vector<std::uint8_t>& bytes);
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
+// The same into a buffer kept between calls (no allocation when the size
+// stays), for targets that compare whole files often.
+void ReadWholeFileInto(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 }  // namespace fuzz
