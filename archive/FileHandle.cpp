@@ -45,13 +45,9 @@ bool FileHandle::Open(const std::string& path, Mode mode) {
     ::close(fd);
     return false;
   }
-  // Back to ordinary reads and writes, as for any regular file.
-  const int status = ::fcntl(fd, F_GETFL);
-  if (status == -1 || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1) {
-    errno_ = errno;
-    ::close(fd);
-    return false;
-  }
+  // O_NONBLOCK stays: on a regular file reads and writes ignore it, and
+  // clearing it would cost two calls at every open (a seek opens every
+  // listed volume).
   fd_ = fd;
   failure_ = Failure::None;
   return true;
