@@ -6,8 +6,15 @@ JOBS ?= $(shell nproc)
 LAUNCHER := $(if $(shell command -v ccache),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
 export CCACHE_BASEDIR := $(CURDIR)
 DEMO_DIR ?= $(BUILD_DIR)/demo
+SANITIZE_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+# Seconds each fuzz target runs in make fuzz.
+FUZZ_SECONDS ?= 180
+# A finding of either sanitizer fails the test that made it.
+SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
+  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build run test bench demo clean
+.PHONY: all deps build run test test-sanitize fuzz bench demo clean
 
 all: build
 
@@ -29,6 +36,22 @@ run: demo
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
+# The whole suite built with -fsanitize=address,undefined in its own folder.
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORX_SANITIZE=ON \
+	  -DORX_BUILD_BENCH=OFF $(LAUNCHER)
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	cd $(SANITIZE_DIR) && QT_QPA_PLATFORM=offscreen $(SANITIZER_ENV) \
+	  ctest --output-on-failure -j $(JOBS)
+
+# Each libFuzzer target for FUZZ_SECONDS, from the seeds in fuzz/seeds; a
+# crasher is copied into fuzz/seeds/crashers, so make test replays it.
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DORX_FUZZ=ON -DORX_BUILD_TESTS=OFF -DORX_BUILD_BENCH=OFF $(LAUNCHER)
+	cmake --build $(FUZZ_DIR) --target orx_fuzzers -j $(JOBS)
+	fuzz/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
+
 bench: build
 	$(BUILD_DIR)/bin/bench_reader
 	$(BUILD_DIR)/bin/bench_decode
@@ -36,4 +59,4 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_playback
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

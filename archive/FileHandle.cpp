@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,21 +20,47 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 
 bool FileHandle::Open(const std::string& path, Mode mode) {
   Close();
-  const int flags = (mode == Mode::ReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC;
+  failure_ = Failure::System;
+  // Not blocking: opening a FIFO for reading would otherwise wait for a
+  // writer that never comes. The file is checked before anything is read.
+  const int flags = (mode == Mode::ReadOnly ? O_RDONLY : O_RDWR) | O_CLOEXEC | O_NONBLOCK;
   int fd;
   do {
     fd = ::open(path.c_str(), flags);  // no O_CREAT: a missing file stays missing
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return false;
-  // Only regular files are volumes; a directory or a FIFO would make reads
-  // fail oddly or block.
+  if (fd < 0) {
+    errno_ = errno;
+    return false;
+  }
+  // Only regular files are volumes or frames; a folder, a FIFO or a device
+  // would make reads fail oddly, block or never end.
   struct stat st {};
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+  if (::fstat(fd, &st) != 0) {
+    errno_ = errno;
     ::close(fd);
     return false;
   }
+  if (!S_ISREG(st.st_mode)) {
+    failure_ = S_ISDIR(st.st_mode) ? Failure::Folder : Failure::NotRegularFile;
+    ::close(fd);
+    return false;
+  }
+  // O_NONBLOCK stays: on a regular file reads and writes ignore it, and
+  // clearing it would cost two calls at every open (a seek opens every
+  // listed volume).
   fd_ = fd;
+  failure_ = Failure::None;
   return true;
+}
+
+std::string FileHandle::FailureText() const {
+  switch (failure_) {
+    case Failure::None: return "";
+    case Failure::Folder: return "is a folder";
+    case Failure::NotRegularFile: return "not a regular file";
+    case Failure::System: break;
+  }
+  return errno_ != 0 ? std::strerror(errno_) : "error";
 }
 
 void FileHandle::Close() {

@@ -17,8 +17,15 @@ class FileHandle {
   FileHandle(const FileHandle&) = delete;
   FileHandle& operator=(const FileHandle&) = delete;
 
-  // Opens an existing file; never creates one. False on failure.
+  // Why the last Open failed.
+  enum class Failure { None, System, Folder, NotRegularFile };
+
+  // Opens an existing regular file; never creates one, and never waits: a
+  // FIFO or a device is refused without blocking. False on failure.
   bool Open(const std::string& path, Mode mode);
+  Failure LastFailure() const { return failure_; }
+  // "is a folder", "not a regular file" or the system's message.
+  std::string FailureText() const;
   void Close();
   bool IsOpen() const { return fd_ >= 0; }
 
@@ -33,4 +40,6 @@ class FileHandle {
 
  private:
   int fd_ = -1;
+  Failure failure_ = Failure::None;
+  int errno_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "archive/VolumeRules.h"
 #include "common/CameraMask.h"
 #include "common/DateTime.h"
 #include "common/RecordKind.h"
@@ -33,30 +34,21 @@ void TOrxRead::Close() {
 
 bool TOrxRead::ReadHeader() {
   if (!IsOpen_ || !Stream_.IsOpen()) return false;
-  std::uint8_t bytes[HeaderSize];
   ++ReadCount_;
-  if (!Stream_.ReadAt(0, bytes, HeaderSize)) return false;
-  Header_ = DecodeHeader(bytes);
-  return true;
+  return ReadVolumeHeader(Stream_, Header_);
 }
 
 bool TOrxRead::ReadEntry(std::int64_t offset, IndexEntry& entry) {
-  if (!IsOpen_ || !Stream_.IsOpen() || offset < 0) return false;
-  std::uint8_t bytes[EntrySize];
+  if (!IsOpen_ || !Stream_.IsOpen()) return false;
   ++ReadCount_;
-  // A short read (a slot past the end of the file) fails here.
-  if (!Stream_.ReadAt(offset, bytes, EntrySize)) return false;
-  entry = DecodeEntry(bytes);
-  return true;
+  return ReadIndexEntry(Stream_, offset, entry);
 }
 
 bool TOrxRead::ReadFrame(std::int64_t offset, FrameStream& stream, std::int64_t length) {
   if (!IsOpen_ || !Stream_.IsOpen()) return false;
-  if (offset < 0 || length < MinFrameLength || length > MaxFrameLength) return false;
   // Against the size of this moment: the file may have been cut short since
   // the header was read.
-  const std::int64_t size = Stream_.Size();
-  if (size < 0 || offset + length > size) return false;
+  if (!FrameWithinFile(offset, length, Stream_.Size())) return false;
   const std::size_t before = stream.Size();
   std::uint8_t* where = stream.Extend(static_cast<std::size_t>(length));
   ++ReadCount_;
@@ -67,21 +59,10 @@ bool TOrxRead::ReadFrame(std::int64_t offset, FrameStream& stream, std::int64_t 
   return true;
 }
 
-// A ring is used only when its pointers lie on slots of its own region of a
-// file of the present size and Head <= Tail; otherwise it counts as empty, so
-// no read ever goes outside the ring or the file.
-bool TOrxRead::RingUsable(int ring, std::int64_t fileSize) const {
-  const VolumeGeometry g = GeometryFor(fileSize);
-  const std::int64_t start = g.RingStart(ring);
-  const std::int64_t end = g.RingEnd(ring);
-  const std::int64_t head = Header_.Head(ring);
-  const std::int64_t tail = Header_.Tail(ring);
-  return head >= start && tail <= end && head <= tail && end <= fileSize &&
-         (head - start) % Slot == 0 && (tail - start) % Slot == 0;
-}
-
+// Judged against the present file size, so no read goes outside the ring or
+// the file.
 bool TOrxRead::RingLive(int ring) const {
-  return RingUsable(ring, FileSize_) && Header_.Head(ring) < Header_.Tail(ring);
+  return LiveEntries(Header_, ring, GeometryFor(FileSize_)) > 0;
 }
 
 // ---- Locate ---------------------------------------------------------------
@@ -118,11 +99,13 @@ bool TOrxRead::Locate(double time, RingTimes& times, bool headerFresh) {
 
 // 1: opened and a volume (header read); 0: opened, not a volume (closed
 // again); -1: could not be opened.
-int TOrxRead::OpenPath(const std::string& path) {
+int TOrxRead::OpenPath(std::size_t index) {
   Stream_.Close();
   FileName_.clear();
+  const std::string& path = Volumes_[index];
   if (!Stream_.Open(path, FileHandle::Mode::ReadOnly)) return -1;
   FileName_ = path;
+  VolumeIndex_ = static_cast<std::int64_t>(index);
   // A file shorter than the header fails the read and is no volume.
   if (ReadHeader() && Header_.HasMagic()) return 1;
   Stream_.Close();
@@ -145,16 +128,17 @@ int TOrxRead::Seek(double& time, SeekDirection direction) {
   if (time < LowerTime_) LowerTime_ = PresentTime();
 
   const bool forward = direction == SeekDirection::Forward;
-  const std::string* best = nullptr;
+  constexpr std::size_t None = static_cast<std::size_t>(-1);
+  std::size_t best = None;
   double forwardBest = FarFuture;
   double backwardBest = 0.0;
-  const std::string* newest = nullptr;
+  std::size_t newest = None;
   double newestTime = 0.0;
-  const std::string* oldest = nullptr;
+  std::size_t oldest = None;
   double oldestTime = FarFuture;
   bool anyOpened = false;
 
-  for (const std::string& path : Volumes_) {
+  for (std::size_t path = 0; path < Volumes_.size(); ++path) {
     IsOpen_ = true;
     const int opened = OpenPath(path);
     if (opened >= 0) anyOpened = true;
@@ -169,34 +153,34 @@ int TOrxRead::Seek(double& time, SeekDirection direction) {
       if (!(first > NoTime && last > NoTime)) continue;
       if (newestTime < last) {
         newestTime = last;
-        newest = &path;
+        newest = path;
       }
       if (oldestTime > first) {
         oldestTime = first;
-        oldest = &path;
+        oldest = path;
       }
       if (forward && time < first && first < forwardBest) {
         forwardBest = first;
-        best = &path;
+        best = path;
       }
       if (!forward && time > last && last > backwardBest) {
         backwardBest = last;
-        best = &path;
+        best = path;
       }
     }
     CloseVolume();
   }
 
   IsOpen_ = true;
-  if (best != nullptr && OpenPath(*best) == 1) {
+  if (best != None && OpenPath(best) == 1) {
     time = forward ? forwardBest : backwardBest;
     return 1;
   }
-  if (newest != nullptr && time > newestTime && OpenPath(*newest) == 1) {
+  if (newest != None && time > newestTime && OpenPath(newest) == 1) {
     time = UpperTime_ = newestTime;
     return 0;
   }
-  if (oldest != nullptr && time < oldestTime && OpenPath(*oldest) == 1) {
+  if (oldest != None && time < oldestTime && OpenPath(oldest) == 1) {
     time = LowerTime_ = oldestTime;
     return 0;
   }
@@ -216,13 +200,15 @@ bool TOrxRead::Open() {
 
   bool ok = false;
   CurrentTime_ = now;
+  Positioned_ = false;
+  WalkDirection_ = 0;
   CloseVolume();
   if (Volumes_.empty()) {
     IsOpen_ = false;
   } else {
     IsOpen_ = true;
     bool found = false;
-    for (const std::string& path : Volumes_) {
+    for (std::size_t path = 0; path < Volumes_.size(); ++path) {
       if (OpenPath(path) == 1) {
         found = true;
         break;
@@ -247,6 +233,12 @@ bool TOrxRead::Open() {
 // ---- SetPosition ----------------------------------------------------------
 
 int TOrxRead::SetPosition(double& time, SeekDirection direction) {
+  // A position change: the next step starts its walk afresh from here.
+  WalkDirection_ = 0;
+  return Position(time, direction);
+}
+
+int TOrxRead::Position(double& time, SeekDirection direction) {
   if (!IsOpen_) return -1;
   // No record lies at a time that is not a number.
   if (std::isnan(time)) return 0;
@@ -277,8 +269,10 @@ int TOrxRead::SetPosition(double& time, SeekDirection direction) {
   const std::int64_t pos = direction == SeekDirection::Forward ? hi : lo;
   if (!ReadEntry(pos, Entry_)) return 0;
   EntryPos_ = static_cast<std::int32_t>(pos);
+  Positioned_ = false;
   if (!WithinSeenTimes(Entry_.Time, LowerTime_, UpperTime_)) return 0;
-  time = CurrentTime_ = Entry_.Time;
+  MakeEntryCurrent();
+  time = CurrentTime_;
   return result;
 }
 
@@ -294,9 +288,71 @@ bool TOrxRead::Previous(int count, std::uint32_t& camera, std::uint32_t& kinds,
   return Step(false, count, camera, kinds, time, stream);
 }
 
+void TOrxRead::MakeEntryCurrent() {
+  CurrentTime_ = Entry_.Time;
+  Current_ = Here();
+  Positioned_ = true;
+}
+
+TOrxRead::RecordMark TOrxRead::Here() const {
+  return RecordMark{Entry_.Time, VolumeIndex_, ActiveRing_, EntryPos_, true};
+}
+
+TOrxRead::RecordMark TOrxRead::CurrentMark() const {
+  if (!Positioned_) return RecordMark{CurrentTime_, 0, 0, 0, false};
+  return Current_;
+}
+
+// Strictly past the mark in the walk's direction: by time first; among equal
+// times in volume list order, then ring order (ring 1 wins ties, as when
+// locating), then slot order in the direction. A sound archive's steps always
+// go this way, so the order only ever turns away a damaged ring's detours.
+bool TOrxRead::Beyond(const RecordMark& mark, const RecordMark& at, bool forward) {
+  if (at.time != mark.time) return forward ? at.time > mark.time : at.time < mark.time;
+  if (!mark.hasSlot) return true;
+  if (at.volume != mark.volume) return at.volume > mark.volume;
+  if (at.ring != mark.ring) return at.ring > mark.ring;
+  return forward ? at.slot > mark.slot : at.slot < mark.slot;
+}
+
 bool TOrxRead::Step(bool forward, int count, std::uint32_t& camera, std::uint32_t& kinds,
                     double& time, FrameStream& stream) {
   if (!IsOpen_) return false;
+  const int direction = forward ? 1 : -1;
+  if (WalkDirection_ != direction) {
+    WalkMark_ = CurrentMark();
+    WalkDirection_ = direction;
+  }
+  const RecordMark from = CurrentMark();
+  if (!StepAsFormatSays(forward, count)) return false;
+  if (!WithinSeenTimes(Entry_.Time, LowerTime_, UpperTime_)) return false;
+
+  // Previous with a count of 0 hands the current record out again; any
+  // other step goes strictly on, or fails.
+  const RecordMark here = Here();
+  const bool stays = !forward && count == 0 && from.hasSlot && here.volume == from.volume &&
+                     here.ring == from.ring && here.slot == from.slot;
+  if (!stays && !Beyond(WalkMark_, here, forward) && !StepPastMark(forward)) return false;
+  MakeEntryCurrent();
+  // The mark only ever moves on: a record handed out again by Previous(0)
+  // may lie behind it (a failed step can leave the reader clamped there).
+  if (!stays) WalkMark_ = Current_;
+
+  // A camera outside 0..31 is never wanted, whatever the mask.
+  const bool wanted = KindWanted(kinds, static_cast<std::uint32_t>(Entry_.Kind)) &&
+                      CameraWanted(camera, Entry_.Camera);
+  if (wanted) {
+    if (!ReadFrame(Entry_.Offset, stream, Entry_.Length)) return false;
+  } else {
+    stream.Clear();
+  }
+  time = CurrentTime_;
+  camera = static_cast<std::uint32_t>(Entry_.Camera);
+  kinds = static_cast<std::uint32_t>(Entry_.Kind);
+  return true;
+}
+
+bool TOrxRead::StepAsFormatSays(bool forward, int count) {
   const SeekDirection direction = forward ? SeekDirection::Forward : SeekDirection::Backward;
   double t = CurrentTime_;
   const int ring = ActiveRing_;
@@ -312,7 +368,7 @@ bool TOrxRead::Step(bool forward, int count, std::uint32_t& camera, std::uint32_
   const bool onLiveSlot = EntryPos_ >= head && EntryPos_ < tail &&
                           (EntryPos_ - head) % Slot == 0;
   if (!located || ActiveRing_ != ring || !onLiveSlot) {
-    if (SetPosition(t, direction) < 1) return false;
+    if (Position(t, direction) < 1) return false;
   }
 
   const std::int64_t first = Header_.Head(ActiveRing_);
@@ -324,35 +380,48 @@ bool TOrxRead::Step(bool forward, int count, std::uint32_t& camera, std::uint32_
     if (steps > 0) {
       EntryPos_ = static_cast<std::int32_t>(pos + Slot * steps);
     } else {
-      double next = CurrentTime_ + StepGap;
-      if (SetPosition(next, SeekDirection::Forward) < 1) return false;
+      double next = AfterStepGap(CurrentTime_);
+      if (Position(next, SeekDirection::Forward) < 1) return false;
     }
   } else {
     if (first + Slot * steps > pos) steps = (pos - first) / Slot;
     if (pos > first + Slot) {
       EntryPos_ = static_cast<std::int32_t>(pos - Slot * steps);
     } else {
-      double previous = CurrentTime_ - StepGap;
-      if (SetPosition(previous, SeekDirection::Backward) < 1) return false;
+      double previous = BeforeStepGap(CurrentTime_);
+      if (Position(previous, SeekDirection::Backward) < 1) return false;
     }
   }
+  return ReadEntry(EntryPos_, Entry_);
+}
 
-  if (!ReadEntry(EntryPos_, Entry_)) return false;
-  if (!WithinSeenTimes(Entry_.Time, LowerTime_, UpperTime_)) return false;
-  CurrentTime_ = Entry_.Time;
+// The step came back to where this walk has been, or behind it: only a ring
+// whose times are out of order does that. Go on slot by slot to the first
+// record past the mark; at the ring's end, move by time past the mark. The
+// ring found there spans a time past the mark, so its far end is past it
+// too: the search always ends, and never on a record handed out already.
+bool TOrxRead::StepPastMark(bool forward) {
+  if (ScanPastMark(forward, std::int64_t{EntryPos_} + (forward ? Slot : -Slot))) return true;
+  double t = forward ? AfterStepGap(WalkMark_.time) : BeforeStepGap(WalkMark_.time);
+  if (Position(t, forward ? SeekDirection::Forward : SeekDirection::Backward) < 1) return false;
+  return ScanPastMark(forward, EntryPos_);
+}
 
-  // A camera outside 0..31 is never wanted, whatever the mask.
-  const bool wanted = KindWanted(kinds, static_cast<std::uint32_t>(Entry_.Kind)) &&
-                      CameraWanted(camera, Entry_.Camera);
-  if (wanted) {
-    if (!ReadFrame(Entry_.Offset, stream, Entry_.Length)) return false;
-  } else {
-    stream.Clear();
+bool TOrxRead::ScanPastMark(bool forward, std::int64_t from) {
+  if (!RingLive(ActiveRing_)) return false;
+  const std::int64_t head = Header_.Head(ActiveRing_);
+  const std::int64_t last = std::int64_t{Header_.Tail(ActiveRing_)} - Slot;
+  IndexEntry entry;
+  for (std::int64_t pos = from; pos >= head && pos <= last; pos += forward ? Slot : -Slot) {
+    if (!ReadEntry(pos, entry)) return false;
+    const RecordMark at{entry.Time, VolumeIndex_, ActiveRing_, pos, true};
+    if (WithinSeenTimes(entry.Time, LowerTime_, UpperTime_) && Beyond(WalkMark_, at, forward)) {
+      Entry_ = entry;
+      EntryPos_ = static_cast<std::int32_t>(pos);
+      return true;
+    }
   }
-  time = CurrentTime_;
-  camera = static_cast<std::uint32_t>(Entry_.Camera);
-  kinds = static_cast<std::uint32_t>(Entry_.Kind);
-  return true;
+  return false;
 }
 
 // ---- GetRange -------------------------------------------------------------

@@ -18,7 +18,7 @@ enum class SeekDirection { Forward, Backward };
 class TOrxRead {
  public:
   static constexpr double NoTime = -1.0;
-  static constexpr double FarFuture = 99999999.0;
+  static constexpr double FarFuture = ::FarFuture;
 
   // REQUIRES: volumes outlives the reader. The reader never changes it.
   explicit TOrxRead(const VolumeList& volumes);
@@ -72,15 +72,33 @@ class TOrxRead {
   bool ReadHeader();
   bool ReadEntry(std::int64_t offset, IndexEntry& entry);
   bool ReadFrame(std::int64_t offset, FrameStream& stream, std::int64_t length);
-  bool RingUsable(int ring, std::int64_t fileSize) const;
   bool RingLive(int ring) const;
   // headerFresh: Header was read from this volume a moment ago.
   bool Locate(double time, RingTimes& times, bool headerFresh = false);
   int Seek(double& time, SeekDirection direction);
-  int OpenPath(const std::string& path);
+  int OpenPath(std::size_t index);  // index into the VolumeList
   void CloseVolume();
+  // A record's place in the archive, for telling whether a step moved on.
+  struct RecordMark {
+    double time = 0.0;
+    std::int64_t volume = 0;  // index in the VolumeList
+    std::int32_t ring = 0;
+    std::int64_t slot = 0;  // EntryPos
+    bool hasSlot = false;   // false: only the time is known (not yet positioned)
+  };
+  static bool Beyond(const RecordMark& mark, const RecordMark& at, bool forward);
+  RecordMark Here() const;
+  RecordMark CurrentMark() const;
+  void MakeEntryCurrent();
+
+  // SetPosition without ending the walk: the steps' own moves by time.
+  int Position(double& time, SeekDirection direction);
   bool Step(bool forward, int count, std::uint32_t& camera, std::uint32_t& kinds,
             double& time, FrameStream& stream);
+  // The step of the format: within the ring by count, or by time.
+  bool StepAsFormatSays(bool forward, int count);
+  bool StepPastMark(bool forward);
+  bool ScanPastMark(bool forward, std::int64_t from);
 
   const VolumeList& Volumes_;
 
@@ -96,4 +114,15 @@ class TOrxRead {
   std::string FileName_;
   std::uint64_t ReadCount_ = 0;
   std::int64_t FileSize_ = 0;  // asked afresh at every Locate
+  std::int64_t VolumeIndex_ = 0;  // the open volume's place in the VolumeList
+
+  // The current record as a mark; Positioned_ is false until a record was
+  // chosen (Open chooses none).
+  RecordMark Current_{};
+  bool Positioned_ = false;
+  // Steps in one direction since the last position change form a walk; each
+  // must go strictly past the walk's last record (WalkMark_), so a damaged
+  // ring can never make a step return to a record it handed out.
+  int WalkDirection_ = 0;  // 1 forward, -1 backward, 0 no walk
+  RecordMark WalkMark_{};
 };

@@ -3,24 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "archive/VolumeRules.h"
+
 std::array<std::uint8_t, ExportBufferSize> ExportBuffer{};
-
-namespace {
-
-// A ring's pointers are usable when both lie on slots of that ring's own
-// region and Head <= Tail. Anything else is damage, and writing through such
-// pointers could overwrite the other ring, the data area or bytes past the
-// file.
-bool RingPointersSound(const VolumeHeader& h, int ring, std::int64_t ringSize) {
-  const std::int64_t start = HeaderSize + ring * ringSize;
-  const std::int64_t end = start + ringSize;
-  const std::int64_t head = h.Head(ring);
-  const std::int64_t tail = h.Tail(ring);
-  return head >= start && tail <= end && head <= tail && (head - start) % EntrySize == 0 &&
-         (tail - start) % EntrySize == 0;
-}
-
-}  // namespace
 
 TOrxWrite::~TOrxWrite() { Close(); }
 
@@ -55,9 +40,7 @@ bool TOrxWrite::Open(const std::string& path) {
   if (geometry.DataStart() > MaxAddressableSize) return refuse();
   RingSize_ = static_cast<std::int32_t>(geometry.ringSize);
 
-  std::uint8_t bytes[HeaderSize];
-  if (!Stream_.ReadAt(0, bytes, HeaderSize)) return refuse();
-  Header_ = DecodeHeader(bytes);
+  if (!ReadVolumeHeader(Stream_, Header_)) return refuse();
 
   if (!Header_.HasMagic()) {
     Header_ = FreshHeader(FileSize_);
@@ -65,8 +48,9 @@ bool TOrxWrite::Open(const std::string& path) {
   }
 
   // A header that matches the magic but whose pointers or data start are
-  // out of place is not written through.
-  if (!RingPointersSound(Header_, 0, RingSize_) || !RingPointersSound(Header_, 1, RingSize_))
+  // out of place is not written through: it could send writes over the other
+  // ring, the data area or past the file.
+  if (!RingPointersUsable(Header_, 0, geometry) || !RingPointersUsable(Header_, 1, geometry))
     return refuse();
   const std::int64_t writeLimit = std::min<std::int64_t>(FileSize_, MaxAddressableSize);
   if (Header_.DataStart < geometry.DataStart() || Header_.DataStart > writeLimit)
@@ -76,7 +60,8 @@ bool TOrxWrite::Open(const std::string& path) {
   const bool ring1Live = Header_.Ring1Head < Header_.Ring1Tail;
   if (ring0Live && ring1Live) {
     IndexEntry first0, first1;
-    if (!ReadEntryAt(Header_.Ring0Head, first0) || !ReadEntryAt(Header_.Ring1Head, first1))
+    if (!ReadIndexEntry(Stream_, Header_.Ring0Head, first0) ||
+        !ReadIndexEntry(Stream_, Header_.Ring1Head, first1))
       return refuse();
     Header_.CurrentRing = first0.Time < first1.Time ? 1 : 0;
   }
@@ -88,7 +73,7 @@ bool TOrxWrite::Open(const std::string& path) {
   if (Header_.Head(current) == Header_.Tail(current)) {
     WritePos_ = Header_.DataStart;
   } else {
-    if (!ReadEntryAt(Header_.Tail(current) - EntrySize, Entry_)) return refuse();
+    if (!ReadIndexEntry(Stream_, Header_.Tail(current) - EntrySize, Entry_)) return refuse();
     const std::int64_t end = std::int64_t{Entry_.Offset} + Entry_.Length;
     // Appending after a damaged last entry would write over the index or
     // outside the file.
@@ -98,13 +83,6 @@ bool TOrxWrite::Open(const std::string& path) {
   }
 
   IsOpen_ = true;
-  return true;
-}
-
-bool TOrxWrite::ReadEntryAt(std::int64_t offset, IndexEntry& entry) {
-  std::uint8_t bytes[EntrySize];
-  if (!Stream_.ReadAt(offset, bytes, EntrySize)) return false;
-  entry = DecodeEntry(bytes);
   return true;
 }
 
@@ -137,14 +115,16 @@ int TOrxWrite::Append(std::int32_t camera, std::int32_t kind, double time,
   const std::int64_t olderStart = HeaderSize + std::int64_t{older} * RingSize_;
   while (header.Head(older) < header.Tail(older)) {
     IndexEntry first;
-    if (!ReadEntryAt(header.Head(older), first)) return -1;
+    if (!ReadIndexEntry(Stream_, header.Head(older), first)) return -1;
     if (first.Offset > frameEnd + TrimMargin) break;
-    header.SetHead(older, header.Head(older) + TrimStep);
-    if (header.Head(older) >= header.Tail(older)) {
+    // In 64 bits: a Head in the last KiB below 2^31 would overflow.
+    const std::int64_t head = std::int64_t{header.Head(older)} + TrimStep;
+    if (head >= header.Tail(older)) {
       header.SetHead(older, static_cast<std::int32_t>(olderStart));
       header.SetTail(older, static_cast<std::int32_t>(olderStart));
       break;
     }
+    header.SetHead(older, static_cast<std::int32_t>(head));
   }
 
   // The last slot of a ring is never written.

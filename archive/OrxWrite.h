@@ -40,7 +40,6 @@ class TOrxWrite {
 
  private:
   bool WriteHeader();
-  bool ReadEntryAt(std::int64_t offset, IndexEntry& entry);
 
   std::int32_t WritePos_ = 0;
   std::int32_t RingSize_ = 0;

@@ -17,6 +17,9 @@ inline constexpr std::int32_t MinFrameLength = 100;
 inline constexpr std::int32_t MaxFrameLength = 1048576;
 // Offsets are signed 32-bit words: no byte past this can be addressed.
 inline constexpr std::int64_t MaxAddressableSize = 0x7FFFFFFF;
+// The start value of a reader's minimum search over times (day 99,999,999,
+// in the year 275,000): no later time is ever found as the earliest.
+inline constexpr double FarFuture = 99999999.0;
 
 struct VolumeHeader {
   std::uint32_t MagicLow = 0;

@@ -125,3 +125,13 @@ std::optional<double> ParseDateTime(const std::string& text) {
   if (end == text.c_str() || *end != '\0' || !std::isfinite(value)) return std::nullopt;
   return value;
 }
+
+double AfterStepGap(double time) {
+  const double moved = time + StepGap;
+  return moved > time ? moved : std::nextafter(time, HUGE_VAL);
+}
+
+double BeforeStepGap(double time) {
+  const double moved = time - StepGap;
+  return moved < time ? moved : std::nextafter(time, -HUGE_VAL);
+}

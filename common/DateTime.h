@@ -11,6 +11,12 @@
 inline constexpr double StepGap = 0.1 / 86400.0;
 inline constexpr double MillisecondsPerDay = 86400000.0;
 
+// time + StepGap and time - StepGap, moved at least to the next representable
+// value: far from day 0 the gap is lost in rounding, and a step that did not
+// move would land on the record it came from for ever.
+double AfterStepGap(double time);
+double BeforeStepGap(double time);
+
 struct DateTimeFields {
   int year = 1899;
   int month = 12;       // 1..12

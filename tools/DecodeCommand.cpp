@@ -1,12 +1,10 @@
 #include "tools/DecodeCommand.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <memory>
 
+#include "archive/FileHandle.h"
+#include "archive/VolumeFormat.h"
 #include "common/FrameStream.h"
 #include "decode/FrameDecoder.h"
 #include "tools/ToolArgs.h"
@@ -17,14 +15,32 @@ struct FileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 
-bool ReadWholeFile(const std::string& path, FrameStream& stream) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-  if (in.bad()) return false;
+// Reads a frame file whole: regular files only (a folder, a FIFO or a device
+// such as /dev/zero is refused, never read without end) and no larger than
+// the reader's frame limit. On false, why goes into reason.
+bool ReadFrameFile(const std::string& path, FrameStream& stream, std::string& reason) {
+  FileHandle file;
+  if (!file.Open(path, FileHandle::Mode::ReadOnly)) {
+    reason = file.FailureText();
+    return false;
+  }
+  const std::int64_t size = file.Size();
+  if (size < 0) {
+    reason = "size unknown";
+    return false;
+  }
+  if (size > MaxFrameLength) {
+    reason = std::to_string(size) + " bytes, more than a frame may hold (" +
+             std::to_string(MaxFrameLength) + ")";
+    return false;
+  }
   stream.Clear();
-  stream.Append(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+  std::uint8_t* to = stream.Extend(static_cast<std::size_t>(size));
+  if (!file.ReadAt(0, to, size)) {
+    stream.Clear();
+    reason = "read failed";
+    return false;
+  }
   return true;
 }
 
@@ -56,9 +72,10 @@ int RunDecode(const std::vector<std::string>& args) {
     if (ToolArgs::IsOption(a)) return UsageError("decode: unknown option '" + a + "'");
   if (args.size() != 2) return UsageError("decode: needs IN.jpg and OUT.ppm");
   FrameStream stream;
-  if (!ReadWholeFile(args[0], stream)) {
+  std::string reason;
+  if (!ReadFrameFile(args[0], stream, reason)) {
     std::fprintf(stderr, "orxtool: decode: cannot read %s: %s\n", args[0].c_str(),
-                 std::strerror(errno));
+                 reason.c_str());
     return ExitProblem;
   }
   ImageTarget target;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "archive/OrxRead.h"
+#include "archive/VolumeRules.h"
 #include "common/CameraMask.h"
 #include "common/DateTime.h"
 #include "tools/ToolArgs.h"
@@ -38,10 +39,9 @@ bool WriteBytes(const std::string& path, const std::uint8_t* data, std::size_t s
 // steps; read its frame from the open volume with the reader's own bounds.
 bool ReadLandingFrame(const TOrxRead& reader, FrameStream& stream) {
   const IndexEntry& e = reader.Entry();
-  if (e.Length < MinFrameLength || e.Length > MaxFrameLength || e.Offset < 0) return false;
   FileHandle file;
   if (!file.Open(reader.FileName(), FileHandle::Mode::ReadOnly)) return false;
-  if (std::int64_t(e.Offset) + e.Length > file.Size()) return false;
+  if (!FrameWithinFile(e.Offset, e.Length, file.Size())) return false;
   stream.Clear();
   std::uint8_t* to = stream.Extend(std::size_t(e.Length));
   if (file.ReadAt(e.Offset, to, e.Length)) return true;

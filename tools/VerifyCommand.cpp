@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/VolumeRules.h"
 #include "common/CameraMask.h"
 #include "tools/ToolArgs.h"
 #include "tools/VolumeProbe.h"
@@ -16,39 +17,54 @@ namespace {
 // Ring slots are read this many at a time: one pread per 32 KiB of index.
 constexpr std::int64_t kChunkEntries = 1024;
 
+// Problem lines of one file: a screenful at most, then how many more there
+// were. A damaged multi-gigabyte volume can break a rule in every slot.
 class Report {
  public:
+  static constexpr int kShownProblems = 20;
+
   explicit Report(const std::string& path) : path_(path) {}
   void Problem(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+    if (++problems_ > kShownProblems) return;
     char text[256];
     va_list ap;
     va_start(ap, format);
     std::vsnprintf(text, sizeof text, format, ap);
     va_end(ap);
     std::printf("%s: %s\n", path_.c_str(), text);
-    ++problems_;
   }
-  int Problems() const { return problems_; }
+  std::int64_t Problems() const { return problems_; }
+  // "... and N more problems" when lines were held back.
+  void Finish() const {
+    if (problems_ > kShownProblems)
+      std::printf("%s: ... and %lld more problems not listed\n", path_.c_str(),
+                  static_cast<long long>(problems_ - kShownProblems));
+  }
 
  private:
   const std::string& path_;
-  int problems_ = 0;
+  std::int64_t problems_ = 0;
 };
 
 long long LL(std::int64_t v) { return static_cast<long long>(v); }
 
 void CheckPointers(const VolumeProbe& probe, int ring, Report& report) {
   const VolumeGeometry g = probe.Geometry();
-  const std::int64_t start = g.RingStart(ring), end = g.RingEnd(ring);
   const std::int64_t head = probe.Header().Head(ring), tail = probe.Header().Tail(ring);
   for (int which = 0; which < 2; ++which) {
     const std::int64_t v = which == 0 ? head : tail;
     const char* name = which == 0 ? "Head" : "Tail";
-    if (v < start || v > end)
-      report.Problem("ring %d %s %lld outside the ring %lld..%lld", ring, name, LL(v), LL(start),
-                     LL(end));
-    else if ((v - start) % EntrySize != 0)
-      report.Problem("ring %d %s %lld not on a 32-byte slot", ring, name, LL(v));
+    switch (PlaceOfPointer(v, ring, g)) {
+      case PointerPlace::OutsideRing:
+        report.Problem("ring %d %s %lld outside the ring %lld..%lld", ring, name, LL(v),
+                       LL(g.RingStart(ring)), LL(g.RingEnd(ring)));
+        break;
+      case PointerPlace::OffSlot:
+        report.Problem("ring %d %s %lld not on a 32-byte slot", ring, name, LL(v));
+        break;
+      case PointerPlace::OnSlot:
+        break;
+    }
   }
   if (head > tail) report.Problem("ring %d Head %lld after Tail %lld", ring, LL(head), LL(tail));
 }
@@ -60,6 +76,10 @@ void CheckEntry(const VolumeProbe& probe, int ring, std::int64_t slot, const Ind
   if (std::isnan(e.Time)) {
     report.Problem("ring %d slot %lld: time is not a number", ring, LL(slot));
   } else {
+    if (!TimeWithinSeekRange(e.Time))
+      report.Problem("ring %d slot %lld: time %.17g outside the times readers can find "
+                     "(0 to %.0f)",
+                     ring, LL(slot), e.Time, FarFuture);
     if (e.Time < previous)
       report.Problem("ring %d slot %lld: time %.17g before the previous entry's %.17g", ring,
                      LL(slot), e.Time, previous);
@@ -83,7 +103,7 @@ void CheckEntry(const VolumeProbe& probe, int ring, std::int64_t slot, const Ind
                    ring, LL(slot), LL(offset), LL(length), LL(size));
     bounded = false;
   }
-  if (!bounded) return;
+  if (!bounded || !FrameWithinFile(offset, length, size)) return;
   std::uint8_t soi[2];
   if (!probe.File().ReadAt(offset, soi, 2))
     report.Problem("ring %d slot %lld: frame at %lld cannot be read", ring, LL(slot), LL(offset));
@@ -114,11 +134,11 @@ bool VerifyVolume(const std::string& path) {
   Report report(path);
   const VolumeProbe probe(path);
   if (probe.Result() == VolumeProbe::State::CannotOpen) {
-    report.Problem("%s", probe.Reason().c_str());
+    std::printf("%s: %s\n", path.c_str(), probe.Reason().c_str());
     return false;
   }
   if (probe.Result() != VolumeProbe::State::Volume) {
-    report.Problem("not a volume (%s)", probe.Reason().c_str());
+    std::printf("%s: not a volume (%s)\n", path.c_str(), probe.Reason().c_str());
     return false;
   }
   const VolumeGeometry g = probe.Geometry();
@@ -137,7 +157,8 @@ bool VerifyVolume(const std::string& path) {
     std::printf("%s: ok, %lld entries\n", path.c_str(), LL(entries));
     return true;
   }
-  std::printf("%s: %d problem%s\n", path.c_str(), report.Problems(),
+  report.Finish();
+  std::printf("%s: %lld problem%s\n", path.c_str(), LL(report.Problems()),
               report.Problems() == 1 ? "" : "s");
   return false;
 }

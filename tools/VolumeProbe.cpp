@@ -1,13 +1,13 @@
 #include "tools/VolumeProbe.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
+
+#include "archive/VolumeRules.h"
 
 VolumeProbe::VolumeProbe(const std::string& path) {
-  errno = 0;
   if (!file_.Open(path, FileHandle::Mode::ReadOnly)) {
-    reason_ = std::string("cannot be opened: ") + (errno ? std::strerror(errno) : "error");
+    const bool plain = file_.LastFailure() == FileHandle::Failure::System;
+    reason_ = plain ? "cannot be opened: " + file_.FailureText() : file_.FailureText();
     return;
   }
   size_ = file_.Size();
@@ -16,13 +16,11 @@ VolumeProbe::VolumeProbe(const std::string& path) {
     reason_ = "cannot be opened: size unknown";
     return;
   }
-  std::uint8_t bytes[HeaderSize];
-  if (size_ < HeaderSize || !file_.ReadAt(0, bytes, HeaderSize)) {
+  if (size_ < HeaderSize || !ReadVolumeHeader(file_, header_)) {
     state_ = State::TooShort;
     reason_ = "too short: " + std::to_string(size_) + " bytes, a header needs 32";
     return;
   }
-  header_ = DecodeHeader(bytes);
   if (!header_.HasMagic()) {
     char text[96];
     std::snprintf(text, sizeof text, "magic words 0x%08X 0x%08X are not 0x%08X 0x%08X",
@@ -35,22 +33,13 @@ VolumeProbe::VolumeProbe(const std::string& path) {
 }
 
 bool VolumeProbe::RingPointersValid(int ring) const {
-  const VolumeGeometry g = Geometry();
-  const std::int64_t start = g.RingStart(ring), end = g.RingEnd(ring);
-  const std::int64_t head = header_.Head(ring), tail = header_.Tail(ring);
-  return head >= start && tail <= end && head <= tail && (head - start) % EntrySize == 0 &&
-         (tail - start) % EntrySize == 0;
+  return RingPointersUsable(header_, ring, Geometry());
 }
 
 std::int64_t VolumeProbe::EntryCount(int ring) const {
-  if (!RingPointersValid(ring)) return 0;
-  return (std::int64_t(header_.Tail(ring)) - header_.Head(ring)) / EntrySize;
+  return LiveEntries(header_, ring, Geometry());
 }
 
 bool VolumeProbe::ReadEntry(std::int64_t offset, IndexEntry& entry) const {
-  std::uint8_t bytes[EntrySize];
-  if (offset < 0 || offset + EntrySize > size_ || !file_.ReadAt(offset, bytes, EntrySize))
-    return false;
-  entry = DecodeEntry(bytes);
-  return true;
+  return ReadIndexEntry(file_, offset, entry);
 }

@@ -15,7 +15,8 @@ class VolumeProbe {
   explicit VolumeProbe(const std::string& path);
 
   State Result() const { return state_; }
-  // Why the file is not a volume ("cannot be opened: ...", "too short: ...").
+  // Why the file is not a volume ("cannot be opened: ...", "is a folder",
+  // "not a regular file", "too short: ...").
   const std::string& Reason() const { return reason_; }
   std::int64_t Size() const { return size_; }
   const VolumeHeader& Header() const { return header_; }

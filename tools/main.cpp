@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <exception>
 #include <string>
 #include <vector>
 
@@ -34,12 +35,7 @@ const char kHelp[] =
     "MASK: decimal or 0x hexadecimal. Exit codes: 0 done, 1 problem found or\n"
     "failed, 2 misuse. See docs/orxtool.md.\n";
 
-}  // namespace
-
-int main(int argc, char** argv) {
-  if (argc < 2) return UsageError("no command given");
-  const std::string command = argv[1];
-  const std::vector<std::string> args(argv + 2, argv + argc);
+int Dispatch(const std::string& command, const std::vector<std::string>& args) {
   if (command == "--help" || command == "-h" || command == "help") {
     std::fputs(kHelp, stdout);
     return ExitOk;
@@ -51,4 +47,23 @@ int main(int argc, char** argv) {
   if (command == "extract") return RunExtract(args);
   if (command == "make-demo") return RunMakeDemo(args);
   return UsageError("unknown command '" + command + "'");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return UsageError("no command given");
+  const std::string command = argv[1];
+  // Whatever a command meets (a full disk, memory running out), the tool
+  // ends with one line and exit 1, never with an abort.
+  try {
+    const std::vector<std::string> args(argv + 2, argv + argc);
+    return Dispatch(command, args);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "orxtool: %s: %s\n", command.c_str(), e.what());
+  } catch (...) {
+    std::fprintf(stderr, "orxtool: %s: failed\n", command.c_str());
+  }
+  std::fflush(stdout);
+  return ExitProblem;
 }

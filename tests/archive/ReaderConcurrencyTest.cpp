@@ -50,8 +50,13 @@ TEST(ReaderWhileWriting, EveryFrameHandedOutHasTheBytesWrittenForIt) {
     TOrxWrite fresh;  // make it a volume before the reader looks
     ASSERT_TRUE(fresh.Open(path));
   }
-  FixedClock clock(BaseDay + 1.0);
-  InstallClock(&clock);
+  // Installed for this test only, however it ends: an assertion that
+  // returns early must not leave a clock that lives on this stack behind.
+  struct InstalledClock {
+    FixedClock clock{BaseDay + 1.0};
+    InstalledClock() { InstallClock(&clock); }
+    ~InstalledClock() { InstallClock(nullptr); }
+  } installed;
 
   int pipeFds[2];
   ASSERT_EQ(pipe(pipeFds), 0);
@@ -126,7 +131,6 @@ TEST(ReaderWhileWriting, EveryFrameHandedOutHasTheBytesWrittenForIt) {
     }
   }
   if (!childDone) waitpid(child, &status, 0);
-  InstallClock(nullptr);
 
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 0);

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "archive/OrxWrite.h"
+#include "archive/VolumeRules.h"
 #include "tests/archive/support/VolumeBuilder.h"
 
 namespace {
@@ -16,6 +17,14 @@ constexpr std::int64_t TenMiB = 10485760;
 VolumeHeader HeaderOf(const std::string& path) {
   const auto bytes = ReadFileBytes(path);
   return DecodeHeader(bytes.data());
+}
+
+// The header alone, for files too large to read whole.
+VolumeHeader HeaderOf32(const std::string& path) {
+  FileHandle f;
+  VolumeHeader h;
+  if (!f.Open(path, FileHandle::Mode::ReadOnly) || !ReadVolumeHeader(f, h)) return VolumeHeader{};
+  return h;
 }
 
 IndexEntry EntryAt(const std::string& path, std::int64_t offset) {
@@ -286,6 +295,41 @@ TEST_F(WriterTrim, DropsThirtyTwoEntriesAtATimeUpToTheMargin) {
   ASSERT_EQ(writer_.Append(0, 1, Sec(100), 1000), 1);
   EXPECT_EQ(HeaderOf(atMargin).Ring1Head, ring1Start_);
   EXPECT_EQ(HeaderOf(atMargin).Ring1Tail, ring1Start_);
+}
+
+}  // namespace
+
+namespace {
+
+using namespace orxtest;
+
+// Just under 32 GiB the older ring ends within the last KiB below 2^31: a
+// Head there plus one trim step passes 2^31 - 1, and must not wrap.
+TEST(WriterLargeVolume, TrimsAHeadInTheLastKibibyteBelowTwoGibibytes) {
+  TempDir dir;
+  const std::string path = dir.File("edge.oxa");
+  const std::int64_t size = std::int64_t{33554416} * 1024;  // 32 GiB - 16 KiB
+  std::int64_t lastSlot = 0;
+  try {
+    VolumeBuilder v(path, size);  // sparse: costs no space
+    lastSlot = v.Geometry().MaxEntriesPerRing() - 1;
+    IndexEntry e;
+    e.Time = Sec(0);
+    e.Offset = static_cast<std::int32_t>(v.Geometry().DataStart());
+    e.Length = 100;
+    v.PutEntry(1, lastSlot, e);
+    v.SetLive(1, lastSlot, lastSlot + 1);
+    ASSERT_GE(v.SlotOffset(1, lastSlot), (std::int64_t{1} << 31) - 1024);
+  } catch (const std::exception& e) {
+    GTEST_SKIP() << "no sparse 32 GiB file here: " << e.what();
+  }
+  TOrxWrite writer;
+  ASSERT_TRUE(writer.Open(path));
+  FillExportBuffer(200, 1);
+  EXPECT_EQ(writer.Append(0, 1, Sec(1), 200), 1);  // fits below 2^31 - 1
+  const VolumeHeader h = HeaderOf32(path);
+  EXPECT_EQ(h.Ring1Head, h.Ring1Tail);  // the older ring was dropped whole
+  EXPECT_EQ(h.Ring0Tail, h.Ring0Head + 32);
 }
 
 }  // namespace

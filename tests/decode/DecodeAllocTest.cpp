@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -36,9 +37,10 @@ TEST(FrameDecoderSteadyState, SameSizeFramesAllocateNothing) {
   FrameDecoder decoder;
   ImageTarget target;
   FrameStream stream;
-  std::size_t largest = 0;
-  for (const Bytes& f : frames) largest = std::max(largest, f.size());
-  stream.Append(frames[0].data(), largest);  // room for the largest frame
+  // Room for the largest frame, made from that frame's own bytes.
+  const Bytes& largest = *std::max_element(
+      frames.begin(), frames.end(), [](const Bytes& a, const Bytes& b) { return a.size() < b.size(); });
+  stream.Append(largest.data(), largest.size());
   stream.Clear();
   stream.Append(frames[0].data(), frames[0].size());
   ASSERT_EQ(decoder.Decode(stream, target), 1);  // first frame sizes the bitmap

@@ -43,6 +43,9 @@ ToolResult RunTool(const std::vector<std::string>& args) {
     const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
     dup2(out, 1);
     dup2(err, 2);
+    // A tool that hangs is ended by the alarm and fails its test (no exit
+    // code) instead of holding the suite up. Generous: no command takes long.
+    alarm(120);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(ORXTOOL_PATH));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
