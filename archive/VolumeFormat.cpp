@@ -63,13 +63,3 @@ VolumeHeader FreshHeader(std::int64_t fileSize) {
   h.Ring1Head = h.Ring1Tail = static_cast<std::int32_t>(g.RingStart(1));
   return h;
 }
-
-bool RingPointersUsable(const VolumeHeader& header, int ring, std::int64_t fileSize) {
-  const VolumeGeometry g = GeometryFor(fileSize);
-  const std::int64_t start = g.RingStart(ring);
-  const std::int64_t end = g.RingEnd(ring);
-  const std::int64_t head = header.Head(ring);
-  const std::int64_t tail = header.Tail(ring);
-  return head >= start && tail <= end && head <= tail && end <= fileSize &&
-         (head - start) % EntrySize == 0 && (tail - start) % EntrySize == 0;
-}

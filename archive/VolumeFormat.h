@@ -76,8 +76,3 @@ inline VolumeGeometry GeometryFor(std::int64_t fileSize) {
 
 // The header of a fresh, empty volume of the given file size.
 VolumeHeader FreshHeader(std::int64_t fileSize);
-
-// The ring's Head and Tail lie on slots of its own region, that region lies
-// inside a file of this size, and Head <= Tail. A ring that fails this counts
-// as empty, so no read ever leaves the ring or the file.
-bool RingPointersUsable(const VolumeHeader& header, int ring, std::int64_t fileSize);

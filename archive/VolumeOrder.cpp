@@ -1,13 +1,13 @@
 #include "archive/VolumeOrder.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <tuple>
 #include <vector>
 
 #include "archive/FileHandle.h"
 #include "archive/VolumeFormat.h"
+#include "archive/VolumeRules.h"
 
 namespace {
 
@@ -21,22 +21,18 @@ std::string BaseName(const std::string& path) {
 bool FirstRecordTime(const std::string& path, double& time) {
   FileHandle file;
   if (!file.Open(path, FileHandle::Mode::ReadOnly)) return false;
-  const std::int64_t size = file.Size();
-  std::uint8_t bytes[HeaderSize];
-  if (size < HeaderSize || !file.ReadAt(0, bytes, HeaderSize)) return false;
-  const VolumeHeader header = DecodeHeader(bytes);
-  if (!header.HasMagic()) return false;
+  VolumeHeader header;
+  if (!ReadVolumeHeader(file, header) || !header.HasMagic()) return false;
+  const VolumeGeometry geometry = GeometryFor(file.Size());
   bool found = false;
   double earliest = 0.0;
   for (int ring = 0; ring < 2; ++ring) {
-    if (!RingPointersUsable(header, ring, size) || header.Head(ring) >= header.Tail(ring))
-      continue;
-    std::uint8_t slot[EntrySize];
-    if (!file.ReadAt(header.Head(ring), slot, EntrySize)) continue;
-    // A time that is not a finite number is damage, as the reader sees it.
-    const double first = DecodeEntry(slot).Time;
-    if (!std::isfinite(first)) continue;
-    if (!found || first < earliest) earliest = first;
+    if (LiveEntries(header, ring, geometry) == 0) continue;
+    IndexEntry entry;
+    if (!ReadIndexEntry(file, header.Head(ring), entry)) continue;
+    // A time no reader can find is damage, as the reader sees it.
+    if (!TimeWithinSeekRange(entry.Time)) continue;
+    if (!found || entry.Time < earliest) earliest = entry.Time;
     found = true;
   }
   if (found) time = earliest;
