@@ -1,4 +1,4 @@
-// fuzz_make_seeds SEEDS-FOLDER: writes SEEDS-FOLDER/{reader,writer,decoder}.
+// fuzz_make_seeds SEEDS-FOLDER: writes SEEDS-FOLDER/{reader,writer,decoder,layout}.
 // Crashers found by `make fuzz` are kept in SEEDS-FOLDER/crashers by hand
 // or by fuzz/run-fuzzers.sh, never by this program.
 #include <cstdio>
@@ -61,5 +61,6 @@ int main(int argc, char** argv) {
   seeds::MakeReaderSeeds(root + "/reader");
   seeds::MakeWriterSeeds(root + "/writer");
   seeds::MakeDecoderSeeds(root + "/decoder");
+  seeds::MakeLayoutSeeds(root + "/layout");
   return 0;
 }
