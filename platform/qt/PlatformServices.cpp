@@ -48,6 +48,19 @@ bool QtPlatformServices::OpenFile(QWidget* parent, QString& path) {
   return true;
 }
 
+bool QtPlatformServices::OpenFileName(QWidget* parent, const QString& initialName,
+                                      QString& path) {
+  QFileDialog dialog(parent);
+  // AnyFile lets the operator type a name that is not there yet.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.selectFile(initialName);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList files = dialog.selectedFiles();
+  path = files.isEmpty() ? QString() : files.first();
+  return true;
+}
+
 bool QtPlatformServices::SavePicture(QWidget* parent, const QString& title,
                                      const QString& initialName,
                                      const QString& filter,

@@ -17,6 +17,9 @@ class PlatformServices {
   // File-open dialog without a file-type filter. False when the operator
   // cancels; on true, path is the chosen name (it may be empty).
   virtual bool OpenFile(QWidget* parent, QString& path) = 0;
+  // File-open dialog without a filter that proposes initialName and also
+  // takes a name that does not exist yet. False when the operator cancels.
+  virtual bool OpenFileName(QWidget* parent, const QString& initialName, QString& path) = 0;
 
   // Save dialog for pictures. filter is written "Bitmaps (*.bmp)|*.bmp"
   // (description|patterns); defaultSuffix is appended to a name without one.
@@ -48,6 +51,7 @@ class PlatformServices {
 class QtPlatformServices final : public PlatformServices {
  public:
   bool OpenFile(QWidget* parent, QString& path) override;
+  bool OpenFileName(QWidget* parent, const QString& initialName, QString& path) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
                    const QString& defaultSuffix, QString& path) override;

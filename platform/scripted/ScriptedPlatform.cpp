@@ -21,6 +21,11 @@ bool ScriptedPlatform::OpenFile(QWidget*, QString& path) {
   return Take(openAnswers, path);
 }
 
+bool ScriptedPlatform::OpenFileName(QWidget*, const QString& initialName, QString& path) {
+  openNameCalls.push_back(initialName);
+  return Take(openNameAnswers, path);
+}
+
 bool ScriptedPlatform::SavePicture(QWidget*, const QString& title,
                                    const QString& initialName,
                                    const QString& filter,

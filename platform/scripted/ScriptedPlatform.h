@@ -26,6 +26,7 @@ class ScriptedPlatform final : public PlatformServices {
 
   // Answers, taken front first. std::nullopt cancels the dialog.
   std::deque<std::optional<QString>> openAnswers;
+  std::deque<std::optional<QString>> openNameAnswers;
   std::deque<std::optional<QString>> saveAnswers;
   // true: the print dialog is confirmed and the printer writes a PDF file
   // to printFile; false: cancelled.
@@ -35,6 +36,7 @@ class ScriptedPlatform final : public PlatformServices {
 
   // What was asked.
   int openCalls = 0;
+  std::vector<QString> openNameCalls;  // the proposed names
   int printCalls = 0;
   int beeps = 0;
   std::vector<SaveCall> saveCalls;
@@ -42,6 +44,7 @@ class ScriptedPlatform final : public PlatformServices {
   std::vector<Box> questions;
 
   bool OpenFile(QWidget* parent, QString& path) override;
+  bool OpenFileName(QWidget* parent, const QString& initialName, QString& path) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
                    const QString& defaultSuffix, QString& path) override;
