@@ -55,6 +55,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   setObjectName(QStringLiteral("ArchView"));
   setWindowTitle(QStringLiteral("Архив"));
   BuildArchPanel();
+  BuildSaveBitBtn();
   ArchButton->hide();
   ExitBtn->move(622, ExitBtn->y());
   StopBtn->setToolTip(QStringLiteral("Остановить"));

@@ -12,6 +12,7 @@
 // The handlers are public and named after component and event, as the form
 // binds them; tests call them directly.
 
+#include <QPoint>
 #include <QPointer>
 
 #include <cstdint>
@@ -82,6 +83,7 @@ class TArchView : public TView {
   QCheckBox* MoveRecBox = nullptr;
   QCheckBox* HistRecBox = nullptr;
   TApplicationEvents* ApplicationEvents = nullptr;  // the hook on qApp
+  QPushButton* SaveBitBtn = nullptr;  // on CommandPanel: the fragment export
 
   TOrxRead& Reader;
 
@@ -137,6 +139,18 @@ class TArchView : public TView {
   void CurrentPosScroll(int action);
   void TimerRecBoxClick();
 
+  // --- Window arrangement (ArchViewArrangement.cpp) ---
+  // TView's, then the play buttons onto the command strip with the archive
+  // panel hidden in full screen, and back onto RecPanel with it shown.
+  void SizeItemClick() override;
+  // A character key in full screen leaves it, through SizeItemClick.
+  void FormKeyPress(QChar key) override;
+  // Leaves full screen through SizeItemClick, then TView's.
+  void Button43Click() override;
+  // TView's, with the archive panel hidden while it runs, so the printed
+  // grid has no archive controls.
+  void PrintItemClick() override;
+
   // Number of cameras 0..31 whose cell is visible.
   int VisibleCameraCount() const;
 
@@ -157,9 +171,14 @@ class TArchView : public TView {
   // A 10 ms pause followed by the pending events; false as above.
   bool Pause();
   void SetBoxesFromKindMask();
+  void BuildSaveBitBtn();
+  // PlayPanel, ArchPanel and SaveBitBtn as the window's state asks.
+  void PlacePlayPanel();
 
   std::unique_ptr<Ui::ArchPanel> archUi_;
   // The interval exactly as set; the pickers show it to the millisecond.
   double intervalStart_ = 0.0;
   double intervalEnd_ = 0.0;
+  // PlayPanel's place on RecPanel, as the form has it.
+  QPoint playPanelHome_;
 };
