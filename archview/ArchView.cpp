@@ -173,6 +173,7 @@ void TArchView::ConnectHandlers() {
   connect(CurrentPos, &QScrollBar::sliderReleased, this, [this] { CurrentPosScroll(-1); });
   for (QCheckBox* box : {TimerRecBox, ActiveRecBox, MoveRecBox, HistRecBox})
     connect(box, &QCheckBox::clicked, this, [this] { TimerRecBoxClick(); });
+  connect(SaveBitBtn, &QPushButton::clicked, this, [this] { SaveBitBtnClick(); });
 }
 
 void TArchView::ReadPlacement() {

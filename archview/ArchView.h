@@ -151,6 +151,15 @@ class TArchView : public TView {
   // grid has no archive controls.
   void PrintItemClick() override;
 
+  // --- Fragment export (ArchViewExport.cpp) ---
+  // Exports the interval as forward playback from its start shows it, frame
+  // by frame, into new volumes in a time-stamped folder beside the name the
+  // operator chooses. One export at a time: the button is disabled while it
+  // runs. It ends at the interval end, the archive end, StopArch or ExitBtn
+  // (after the frame in hand), or when a volume cannot be made.
+  void SaveBitBtnClick();
+  bool Exporting() const { return exporting_; }
+
   // Number of cameras 0..31 whose cell is visible.
   int VisibleCameraCount() const;
 
@@ -174,6 +183,10 @@ class TArchView : public TView {
   void BuildSaveBitBtn();
   // PlayPanel, ArchPanel and SaveBitBtn as the window's state asks.
   void PlacePlayPanel();
+  void SetStepRunButtonsEnabled(bool enabled);
+  // The export loop into folder. False when the window was destroyed
+  // meanwhile (the caller must then return without touching it).
+  bool ExportInterval(const QString& folder);
 
   std::unique_ptr<Ui::ArchPanel> archUi_;
   // The interval exactly as set; the pickers show it to the millisecond.
@@ -181,4 +194,5 @@ class TArchView : public TView {
   double intervalEnd_ = 0.0;
   // PlayPanel's place on RecPanel, as the form has it.
   QPoint playPanelHome_;
+  bool exporting_ = false;
 };
