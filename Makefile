@@ -57,6 +57,7 @@ bench: build
 	$(BUILD_DIR)/bin/bench_decode
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_cell_paint
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_playback
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_export
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

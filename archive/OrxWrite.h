@@ -10,8 +10,10 @@
 #include "archive/FileHandle.h"
 #include "archive/VolumeFormat.h"
 
-// The program-wide buffer from which Append writes a frame.
-inline constexpr std::int32_t ExportBufferSize = 100000;
+// The program-wide buffer from which Append writes a frame. It takes the
+// largest frame the reader hands out: a camera's 1920x1080 frame is often
+// several hundred kilobytes, and the export must not drop it.
+inline constexpr std::int32_t ExportBufferSize = MaxFrameLength;
 extern std::array<std::uint8_t, ExportBufferSize> ExportBuffer;
 
 class TOrxWrite {

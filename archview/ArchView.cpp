@@ -55,6 +55,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   setObjectName(QStringLiteral("ArchView"));
   setWindowTitle(QStringLiteral("Архив"));
   BuildArchPanel();
+  BuildSaveBitBtn();
   ArchButton->hide();
   ExitBtn->move(622, ExitBtn->y());
   StopBtn->setToolTip(QStringLiteral("Остановить"));
@@ -172,6 +173,7 @@ void TArchView::ConnectHandlers() {
   connect(CurrentPos, &QScrollBar::sliderReleased, this, [this] { CurrentPosScroll(-1); });
   for (QCheckBox* box : {TimerRecBox, ActiveRecBox, MoveRecBox, HistRecBox})
     connect(box, &QCheckBox::clicked, this, [this] { TimerRecBoxClick(); });
+  connect(SaveBitBtn, &QPushButton::clicked, this, [this] { SaveBitBtnClick(); });
 }
 
 void TArchView::ReadPlacement() {

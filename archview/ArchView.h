@@ -12,6 +12,7 @@
 // The handlers are public and named after component and event, as the form
 // binds them; tests call them directly.
 
+#include <QPoint>
 #include <QPointer>
 
 #include <cstdint>
@@ -82,6 +83,7 @@ class TArchView : public TView {
   QCheckBox* MoveRecBox = nullptr;
   QCheckBox* HistRecBox = nullptr;
   TApplicationEvents* ApplicationEvents = nullptr;  // the hook on qApp
+  QPushButton* SaveBitBtn = nullptr;  // on CommandPanel: the fragment export
 
   TOrxRead& Reader;
 
@@ -137,6 +139,27 @@ class TArchView : public TView {
   void CurrentPosScroll(int action);
   void TimerRecBoxClick();
 
+  // --- Window arrangement (ArchViewArrangement.cpp) ---
+  // TView's, then the play buttons onto the command strip with the archive
+  // panel hidden in full screen, and back onto RecPanel with it shown.
+  void SizeItemClick() override;
+  // A character key in full screen leaves it, through SizeItemClick.
+  void FormKeyPress(QChar key) override;
+  // Leaves full screen through SizeItemClick, then TView's.
+  void Button43Click() override;
+  // TView's, with the archive panel hidden while it runs, so the printed
+  // grid has no archive controls.
+  void PrintItemClick() override;
+
+  // --- Fragment export (ArchViewExport.cpp) ---
+  // Exports the interval as forward playback from its start shows it, frame
+  // by frame, into new volumes in a time-stamped folder beside the name the
+  // operator chooses. One export at a time: the button is disabled while it
+  // runs. It ends at the interval end, the archive end, StopArch or ExitBtn
+  // (after the frame in hand), or when a volume cannot be made.
+  void SaveBitBtnClick();
+  bool Exporting() const { return exporting_; }
+
   // Number of cameras 0..31 whose cell is visible.
   int VisibleCameraCount() const;
 
@@ -157,9 +180,19 @@ class TArchView : public TView {
   // A 10 ms pause followed by the pending events; false as above.
   bool Pause();
   void SetBoxesFromKindMask();
+  void BuildSaveBitBtn();
+  // PlayPanel, ArchPanel and SaveBitBtn as the window's state asks.
+  void PlacePlayPanel();
+  void SetStepRunButtonsEnabled(bool enabled);
+  // The export loop into folder. False when the window was destroyed
+  // meanwhile (the caller must then return without touching it).
+  bool ExportInterval(const QString& folder);
 
   std::unique_ptr<Ui::ArchPanel> archUi_;
   // The interval exactly as set; the pickers show it to the millisecond.
   double intervalStart_ = 0.0;
   double intervalEnd_ = 0.0;
+  // PlayPanel's place on RecPanel, as the form has it.
+  QPoint playPanelHome_;
+  bool exporting_ = false;
 };

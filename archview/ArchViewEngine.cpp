@@ -53,7 +53,10 @@ bool TArchView::ShowFrame(std::uint32_t camera, std::uint32_t kinds, bool forExp
     image->setVisible(true);
     // A frame that cannot be decoded still gets its caption and time.
     PlaybackDecoder->Decode(*PlaybackStream, *image);
+    // The hint's change event may reach code that destroys the window.
+    QPointer<TArchView> self(this);
     panel->setToolTip(CellHintText(static_cast<int>(camera), PlaybackTime, kinds, forExport));
+    if (!self) return false;
     CellTime[camera] = PlaybackTime;
   } catch (const std::exception&) {
     return false;

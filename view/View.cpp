@@ -34,8 +34,11 @@ TView::TView(LayoutList& layouts, QWidget* parent)
     : QDialog(parent), Layouts(layouts), ui_(std::make_unique<Ui::TViewForm>()) {
   ui_->setupUi(this);
   // A resizable top-level window with only the system menu in its title.
+  // The maximise hint lets full screen work: window managers that follow
+  // the window's allowed functions (metacity, xfwm4, mutter) refuse to
+  // maximise a window that does not offer it.
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                 Qt::WindowCloseButtonHint);
+                 Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
   setSizeGripEnabled(false);
 
   ClientLayout = ui_->ClientLayout;

@@ -41,20 +41,23 @@ QString QtFileFilter(const QString& filter) {
   return filters.join(QStringLiteral(";;"));
 }
 
-bool QtPlatformServices::OpenFile(QWidget* parent, QString& path) {
-  QFileDialog dialog(parent);
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  if (dialog.exec() != QDialog::Accepted) return false;
-  const QStringList files = dialog.selectedFiles();
-  path = files.isEmpty() ? QString() : files.first();
-  return true;
-}
-
 bool QtPlatformServices::OpenVolumes(QWidget* parent, QStringList& paths) {
   VolumeOpenDialog dialog(parent);
   if (dialog.exec() != QDialog::Accepted) return false;
   paths = dialog.Chosen();
+  return true;
+}
+
+bool QtPlatformServices::OpenFileName(QWidget* parent, const QString& initialName,
+                                      QString& path) {
+  QFileDialog dialog(parent);
+  // AnyFile lets the operator type a name that is not there yet.
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.selectFile(initialName);
+  if (dialog.exec() != QDialog::Accepted) return false;
+  const QStringList files = dialog.selectedFiles();
+  path = files.isEmpty() ? QString() : files.first();
   return true;
 }
 

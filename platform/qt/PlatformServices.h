@@ -15,9 +15,9 @@ class PlatformServices {
  public:
   virtual ~PlatformServices() = default;
 
-  // File-open dialog without a file-type filter. False when the operator
-  // cancels; on true, path is the chosen name (it may be empty).
-  virtual bool OpenFile(QWidget* parent, QString& path) = 0;
+  // File-open dialog without a filter that proposes initialName and also
+  // takes a name that does not exist yet. False when the operator cancels.
+  virtual bool OpenFileName(QWidget* parent, const QString& initialName, QString& path) = 0;
 
   // The main window's open dialog (VolumeOpenDialog): several files, a name
   // that does not exist yet, or one folder. False when the operator cancels;
@@ -58,8 +58,8 @@ class PlatformServices {
 // (ChooseConfigDirectory), unless SetConfigDirectory chose another directory.
 class QtPlatformServices final : public PlatformServices {
  public:
-  bool OpenFile(QWidget* parent, QString& path) override;
   bool OpenVolumes(QWidget* parent, QStringList& paths) override;
+  bool OpenFileName(QWidget* parent, const QString& initialName, QString& path) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
                    const QString& defaultSuffix, QString& path) override;

@@ -17,14 +17,14 @@ bool Take(std::deque<std::optional<Answer>>& answers, Answer& path) {
 
 }  // namespace
 
-bool ScriptedPlatform::OpenFile(QWidget*, QString& path) {
-  ++openCalls;
-  return Take(openAnswers, path);
-}
-
 bool ScriptedPlatform::OpenVolumes(QWidget*, QStringList& paths) {
   ++volumeCalls;
   return Take(volumeAnswers, paths);
+}
+
+bool ScriptedPlatform::OpenFileName(QWidget*, const QString& initialName, QString& path) {
+  openNameCalls.push_back(initialName);
+  return Take(openNameAnswers, path);
 }
 
 bool ScriptedPlatform::SavePicture(QWidget*, const QString& title,

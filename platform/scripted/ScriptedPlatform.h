@@ -26,8 +26,8 @@ class ScriptedPlatform final : public PlatformServices {
       : configDirectory_(std::move(configDirectory)) {}
 
   // Answers, taken front first. std::nullopt cancels the dialog.
-  std::deque<std::optional<QString>> openAnswers;
   std::deque<std::optional<QStringList>> volumeAnswers;
+  std::deque<std::optional<QString>> openNameAnswers;
   std::deque<std::optional<QString>> saveAnswers;
   // true: the print dialog is confirmed and the printer writes a PDF file
   // to printFile; false: cancelled.
@@ -36,8 +36,8 @@ class ScriptedPlatform final : public PlatformServices {
   std::deque<bool> questionAnswers;
 
   // What was asked.
-  int openCalls = 0;
   int volumeCalls = 0;
+  std::vector<QString> openNameCalls;  // the proposed names
   int printCalls = 0;
   int beeps = 0;
   std::vector<SaveCall> saveCalls;
@@ -45,8 +45,8 @@ class ScriptedPlatform final : public PlatformServices {
   std::vector<Box> questions;
   std::vector<Box> warnings;
 
-  bool OpenFile(QWidget* parent, QString& path) override;
   bool OpenVolumes(QWidget* parent, QStringList& paths) override;
+  bool OpenFileName(QWidget* parent, const QString& initialName, QString& path) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
                    const QString& defaultSuffix, QString& path) override;

@@ -172,7 +172,8 @@ TEST_F(Writer, OpenRefusesALastEntryThatPointsIntoTheIndex) {
 
 TEST_F(Writer, AppendIsMinusOneWhenNotOpenOrTheLengthLeavesTheBuffer) {
   EXPECT_EQ(writer_.Append(0, 1, Sec(0), 100), -1);
-  MakeFile(dir_.File("v.oxa"), MinVolumeSize);
+  // Room for a frame as long as the buffer.
+  MakeFile(dir_.File("v.oxa"), 2 * MinVolumeSize);
   ASSERT_TRUE(writer_.Open(dir_.File("v.oxa")));
   EXPECT_EQ(writer_.Append(0, 1, Sec(0), -1), -1);
   EXPECT_EQ(writer_.Append(0, 1, Sec(0), ExportBufferSize + 1), -1);

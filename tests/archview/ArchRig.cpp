@@ -51,6 +51,16 @@ void ArchRig::AddVolume(const std::vector<Record>& records, std::int64_t size) {
   if (!WriteVolume(path, records, frame_, size)) throw std::runtime_error("volume not written");
   volumes_.push_back(path);
   records_.insert(records_.end(), records.begin(), records.end());
+  frames_.resize(records_.size(), frame_);
+}
+
+void ArchRig::AddVolume(const std::vector<Record>& records, const std::vector<Bytes>& frames,
+                        std::int64_t size) {
+  const std::string path = dir_.File("v" + std::to_string(volumes_.size()) + ".oxa");
+  if (!WriteVolume(path, records, frames, size)) throw std::runtime_error("volume not written");
+  volumes_.push_back(path);
+  records_.insert(records_.end(), records.begin(), records.end());
+  frames_.insert(frames_.end(), frames.begin(), frames.end());
 }
 
 void ArchRig::AddMissingVolume() { volumes_.push_back(dir_.File("missing.oxa")); }

@@ -57,6 +57,9 @@ class ArchRig {
 
   // Writes one volume and lists it.
   void AddVolume(const std::vector<Record>& records, std::int64_t size = MinVolumeSize);
+  // Writes one volume with frames[i] as the frame of records[i], and lists it.
+  void AddVolume(const std::vector<Record>& records, const std::vector<Bytes>& frames,
+                 std::int64_t size);
   // Lists a path that does not exist.
   void AddMissingVolume();
 
@@ -81,6 +84,8 @@ class ArchRig {
   // The index among the records written of the record at time, -1 if none.
   int IndexOf(double time) const;
   const std::vector<Record>& Records() const { return records_; }
+  // The frame of the record at this index among the records written.
+  const Bytes& FrameOf(int index) const { return frames_.at(static_cast<std::size_t>(index)); }
 
  private:
   orxtest::TempDir dir_;
@@ -93,6 +98,7 @@ class ArchRig {
   LayoutList layouts_;
   Bytes frame_;
   std::vector<Record> records_;
+  std::vector<Bytes> frames_;
   std::unique_ptr<TArchView> window_;
   std::unique_ptr<HintRecorder> hints_;
 };

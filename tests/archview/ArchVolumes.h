@@ -26,6 +26,21 @@ struct Record {
 // with the frame. False when the writer refused one.
 bool WriteVolume(const std::string& path, const std::vector<Record>& records,
                  const Bytes& frame, std::int64_t size = MinVolumeSize);
+// As above, with frames[i] the frame of records[i].
+bool WriteVolume(const std::string& path, const std::vector<Record>& records,
+                 const std::vector<Bytes>& frames, std::int64_t size);
+
+// jpeg followed by bytes fixed by seed up to length in all: a big frame that
+// still decodes quickly (the decoder stops at the end marker).
+Bytes Padded(Bytes jpeg, std::size_t length, int seed);
+
+// A live entry of a volume and its frame's bytes.
+struct StoredFrame {
+  IndexEntry entry;
+  Bytes bytes;
+};
+// Every live entry of a volume, ring 0 first, each with its frame.
+std::vector<StoredFrame> ReadVolumeFrames(const std::string& path);
 
 // count records of cameras 0..cameras-1 in turn, step seconds apart from first.
 std::vector<Record> RoundRobin(double first, int count, int cameras, double stepSeconds,

@@ -1,0 +1,169 @@
+// The fragment export from the playback window: what it writes, where, and
+// how it ends.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "ArchRig.h"
+#include "archview/ExportNames.h"
+#include "archview/PlaybackState.h"
+#include "common/DateTime.h"
+#include "view/CellPanel.h"
+
+namespace archtest {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The folder the rig's clock names, beside the chosen name.
+std::string ExportFolder(const ArchRig& rig) {
+  return rig.Dir().File(ExportFolderName(ArchRig::Present()));
+}
+
+std::vector<std::string> VolumesIn(const std::string& folder) {
+  std::vector<std::string> out;
+  for (const auto& e : fs::directory_iterator(folder)) out.push_back(e.path().string());
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+// Every exported frame is the record at its index, byte for byte.
+void ExpectExported(const ArchRig& rig, const std::string& volume, const std::vector<int>& indexes) {
+  const std::vector<StoredFrame> stored = ReadVolumeFrames(volume);
+  ASSERT_EQ(stored.size(), indexes.size());
+  for (std::size_t k = 0; k < stored.size(); ++k) {
+    const Record& r = rig.Records()[indexes[k]];
+    EXPECT_EQ(stored[k].entry.Time, r.time) << k;
+    EXPECT_EQ(stored[k].entry.Camera, r.camera) << k;
+    EXPECT_EQ(stored[k].entry.Kind, r.kind) << k;
+    EXPECT_TRUE(stored[k].bytes == rig.FrameOf(indexes[k])) << k;
+  }
+}
+
+TEST(Export, WritesWhatForwardPlaybackShowsFromTheIntervalStart) {
+  ArchRig rig;
+  std::vector<Record> records;
+  std::vector<Bytes> frames;
+  const int cameras[] = {0, 1, 2, 17, 3};
+  const std::int32_t kinds[] = {1, 4, 5, 1, 8, 1, 2};
+  for (int i = 0; i < 40; ++i) {
+    records.push_back(Record{ArchRig::At(i), cameras[i % 5], kinds[i % 7]});
+    frames.push_back(EncodeJpeg(64, 48, i % 4));
+  }
+  // Frames of today's cameras are longer than the old 100,000-byte buffer.
+  frames[14] = Padded(frames[14], 100001, 14);
+  frames[21] = Padded(frames[21], MaxFrameLength, 21);
+  rig.AddVolume(records, frames, 4 * MinVolumeSize);
+  TArchView& w = rig.ShowStill();
+  for (QCheckBox* box : {w.ActiveRecBox, w.MoveRecBox}) box->setChecked(false);
+  w.TimerRecBoxClick();  // continuous only: kind 4 alone is passed over
+  w.SetIntervalStart(ArchRig::At(5));
+  w.SetIntervalEnd(ArchRig::At(33));
+  double landing = w.IntervalStart();
+  w.Reader.SetPosition(landing, SeekDirection::Forward);
+  // Playback stands elsewhere when the button is pressed.
+  PlaybackTime = ArchRig::At(30);
+  w.Reader.SetPosition(PlaybackTime, SeekDirection::Backward);
+
+  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("OrxTom.oxa"))};
+  rig.Hints().onShown = [&](int count) {
+    if (count != 2) return;
+    EXPECT_TRUE(w.Exporting());
+    EXPECT_FALSE(w.SaveBitBtn->isEnabled());
+    EXPECT_FALSE(w.RightRun->isEnabled());
+    w.SaveBitBtnClick();  // a second export is refused
+    // A handler that moves the position while the frame is in hand.
+    QTimer::singleShot(0, [] { PlaybackTime += 1.0; });
+  };
+  w.SaveBitBtnClick();
+
+  EXPECT_EQ(rig.PlatformScript().openNameCalls, std::vector<QString>{"OrxTom.oxa"});
+  std::vector<int> expected;
+  for (int i = rig.IndexOf(landing) + 1; i <= 33; ++i)
+    if (records[i].camera < 16 && (records[i].kind & KindContinuous)) expected.push_back(i);
+  ASSERT_GE(expected.size(), 10u);
+  ASSERT_EQ(std::count(expected.begin(), expected.end(), 14), 1);
+  ASSERT_EQ(std::count(expected.begin(), expected.end(), 21), 1);
+  const std::vector<std::string> volumes = VolumesIn(ExportFolder(rig));
+  ASSERT_EQ(volumes.size(), 1u);
+  EXPECT_EQ(fs::path(volumes[0]).filename().string(),
+            ExportVolumeStem(records[expected[0]].time) + ".oxa");
+  ExpectExported(rig, volumes[0], expected);
+  // Camera 1's last frame, kinds 1 and 4, has the export's words.
+  EXPECT_TRUE(w.CellPanels[0]->toolTip().endsWith(" (непрерывная запись) (запись по тревоге)"));
+
+  EXPECT_FALSE(w.Exporting());
+  EXPECT_TRUE(w.SaveBitBtn->isEnabled());
+  for (QToolButton* b : {w.LeftStep, w.RightStep, w.LeftRun, w.RightRun}) EXPECT_TRUE(b->isEnabled());
+  EXPECT_FALSE(w.StopBtn->isChecked());
+  EXPECT_TRUE(StopRequested);
+  EXPECT_EQ(rig.PlatformScript().beeps, 1);  // the interval end
+}
+
+enum class Meanwhile { StopArch, ExitBtn, Freeze, Destroy };
+
+class ExportInterrupted : public ::testing::TestWithParam<Meanwhile> {};
+
+TEST_P(ExportInterrupted, StopAndExitEndItAfterTheFrameInHandFreezeDoesNotPauseIt) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 30, 4, 1.0));
+  TArchView& w = rig.ShowStill();
+  double landing = w.IntervalStart();
+  w.Reader.SetPosition(landing, SeekDirection::Forward);
+  const int first = rig.IndexOf(landing) + 1;
+  const int end = rig.IndexOf(w.IntervalEnd());
+  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("x.oxa"))};
+  TArchView* owned = GetParam() == Meanwhile::Destroy ? rig.Release() : nullptr;
+  rig.Hints().onShown = [&](int count) {
+    if (count != 3) return;
+    QTimer::singleShot(0, [&] {
+      switch (GetParam()) {
+        case Meanwhile::StopArch: w.StopArch->click(); break;
+        case Meanwhile::ExitBtn: w.ExitBtn->click(); break;
+        case Meanwhile::Freeze: w.StopBtn->click(); break;
+        case Meanwhile::Destroy: delete owned; break;
+      }
+    });
+  };
+  w.SaveBitBtnClick();
+
+  const int last = GetParam() == Meanwhile::Freeze ? end : first + 2;
+  std::vector<int> expected;
+  for (int i = first; i <= last; ++i) expected.push_back(i);
+  const std::vector<std::string> volumes = VolumesIn(ExportFolder(rig));
+  ASSERT_EQ(volumes.size(), 1u);
+  ExpectExported(rig, volumes[0], expected);
+  EXPECT_TRUE(StopRequested);
+}
+
+INSTANTIATE_TEST_SUITE_P(Meanwhile, ExportInterrupted,
+                         ::testing::Values(Meanwhile::StopArch, Meanwhile::ExitBtn,
+                                           Meanwhile::Freeze, Meanwhile::Destroy));
+
+TEST(Export, CancelMakesNothingAndNothingShownMakesAnEmptyFolder) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 20, 4, 1.0));
+  TArchView& w = rig.ShowStill();
+  w.SaveBitBtnClick();  // no answer: cancelled
+  EXPECT_FALSE(fs::exists(ExportFolder(rig)));
+  EXPECT_TRUE(w.SaveBitBtn->isEnabled());
+  EXPECT_TRUE(w.LeftStep->isEnabled());
+  EXPECT_EQ(rig.PlatformScript().beeps, 0);
+
+  for (TCellPanel* panel : w.CellPanels) panel->hide();
+  w.LayoutChanged();
+  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("x.oxa"))};
+  w.SaveBitBtnClick();
+  EXPECT_TRUE(fs::is_empty(ExportFolder(rig)));
+  EXPECT_EQ(rig.PlatformScript().beeps, 1);
+}
+
+}  // namespace
+}  // namespace archtest
