@@ -28,6 +28,8 @@
 #include "archview/PauseEvent.h"
 #include "archview/PlayGlyphs.h"
 #include "archview/PlaybackState.h"
+#include "archview/PositionMoveFollower.h"
+#include "archview/RealTimeControls.h"
 #include "common/RecordKind.h"
 #include "platform/qt/LocaleFormats.h"
 #include "platform/qt/PlatformServices.h"
@@ -59,6 +61,9 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   ExitBtn->move(622, ExitBtn->y());
   StopBtn->setToolTip(QStringLiteral("Остановить"));
   ConnectHandlers();
+  // Connected after the handlers: they act once the handlers have run.
+  RealTime = new TRealTimeControls(*this);
+  new TPositionMoveFollower(*this);
   ReadPlacement();
   PlaybackStream = std::make_unique<FrameStream>();
   PlaybackDecoder = std::make_unique<FrameDecoder>();
@@ -92,6 +97,8 @@ void TArchView::BuildArchPanel() {
   NewDate = archUi_->NewDate;
   NewTime = archUi_->NewTime;
   SpeedBar = archUi_->SpeedBar;
+  RealTimeBtn = archUi_->RealTimeBtn;
+  SpeedLabel = archUi_->SpeedLabel;
   PlayPanel = archUi_->PlayPanel;
   LeftStep = archUi_->LeftStep;
   LeftRun = archUi_->LeftRun;

@@ -24,6 +24,7 @@ class QCheckBox;
 class QDateEdit;
 class QDateTime;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QSlider;
@@ -31,6 +32,7 @@ class QTimeEdit;
 class QWidget;
 class TApplicationEvents;
 class TOrxRead;
+class TRealTimeControls;
 
 namespace Ui {
 class ArchPanel;
@@ -66,6 +68,8 @@ class TArchView : public TView {
   QDateEdit* NewDate = nullptr;
   QTimeEdit* NewTime = nullptr;
   QSlider* SpeedBar = nullptr;
+  QToolButton* RealTimeBtn = nullptr;  // "1×": runs keep to real time
+  QLabel* SpeedLabel = nullptr;        // the speed a run achieves
   QFrame* PlayPanel = nullptr;
   QToolButton* LeftStep = nullptr;
   QToolButton* LeftRun = nullptr;
@@ -82,6 +86,7 @@ class TArchView : public TView {
   QCheckBox* MoveRecBox = nullptr;
   QCheckBox* HistRecBox = nullptr;
   TApplicationEvents* ApplicationEvents = nullptr;  // the hook on qApp
+  TRealTimeControls* RealTime = nullptr;  // the toggle, the readout, the pacing
 
   TOrxRead& Reader;
 
@@ -157,6 +162,12 @@ class TArchView : public TView {
   // A 10 ms pause followed by the pending events; false as above.
   bool Pause();
   void SetBoxesFromKindMask();
+  // A step; paced: a step of a run, whose frame waits for real time.
+  void StepFrame(bool forward, bool paced);
+  // What a step of a run does with the frame it read, after waiting until
+  // the wall clock reaches it (ArchViewRealTime.cpp).
+  enum class PaceResult { Show, Dropped, WindowGone };
+  PaceResult AwaitRealTime();
 
   std::unique_ptr<Ui::ArchPanel> archUi_;
   // The interval exactly as set; the pickers show it to the millisecond.
