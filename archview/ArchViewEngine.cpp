@@ -35,7 +35,8 @@ bool TArchView::WaitForEvent() {
 }
 
 bool TArchView::Pause() {
-  if (PauseEvent) PauseEvent->Wait(10);
+  // A closed window holds no run: its pauses end at once.
+  if (PauseEvent && isVisible()) PauseEvent->Wait(10);
   return ProcessPending();
 }
 

@@ -1,11 +1,12 @@
 // Real time: a run at the bar's 0 (or left of it) with "1×" on never shows a
-// frame before the wall clock reaches it, waiting in its 10 ms pauses; moves
-// and freezes; the readout of the speed achieved. The
+// frame before the wall clock reaches it, waiting in its 10 ms pauses; moves,
+// freezes and the closed window; the readout of the speed achieved. The
 // elapsed clock is the rig's scripted one: pauses pass at once.
 
 #include <gtest/gtest.h>
 
 #include <QLabel>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
@@ -202,6 +203,32 @@ TEST(SpeedReadout, TellsTheRunsSpeedZeroWhileFrozenNothingWhenStopped) {
   w.RealTime->UpdateReadout();
   EXPECT_EQ(w.SpeedLabel->text(), QString());
 }
+
+// After Выход in the middle of a slow or a real-time run, what is left of
+// the run ends without a single wait.
+class ClosedWindow : public ::testing::TestWithParam<int> {};
+
+TEST_P(ClosedWindow, PausesAndWaitsOfARunEndAtOnce) {
+  ArchRig rig;
+  rig.AddVolume(HalfSeconds());
+  TArchView& w = rig.ShowStill();
+  w.SpeedBar->setValue(GetParam());
+  int sleepsAtClose = -1;
+  rig.Hints().onShown = [&](int count) {
+    if (count != 2) return;
+    QTimer::singleShot(0, &w, [&] {
+      w.ExitBtn->click();
+      sleepsAtClose = rig.Elapsed().Sleeps();
+    });
+  };
+  w.RightRunClick();
+  ASSERT_GE(sleepsAtClose, 0);
+  EXPECT_FALSE(w.isVisible());
+  EXPECT_EQ(rig.Elapsed().Sleeps(), sleepsAtClose);
+  EXPECT_TRUE(StopRequested);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bar, ClosedWindow, ::testing::Values(-100, 0));
 
 }  // namespace
 }  // namespace archtest
