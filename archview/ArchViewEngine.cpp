@@ -246,6 +246,6 @@ void TArchView::TimerTimer() {
   for (int i = 0; i < CameraCount; ++i) {
     if (!PictureStale(CellTime[i], PlaybackTime)) continue;
     if (CellImages[i]) CellImages[i]->hide();
-    if (CellPanels[i]) CellPanels[i]->SetCaption(QStringLiteral("Нет записи"));
+    if (CellPanels[i]) CellPanels[i]->SetCaption(NoRecordCaption());
   }
 }

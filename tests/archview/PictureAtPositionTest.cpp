@@ -1,0 +1,217 @@
+// A picture wherever the position goes while stopped or frozen: what is
+// shown, that the reader stays where the control put it, and how little is
+// read.
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QDateEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTimeEdit>
+#include <QTimer>
+#include <QToolButton>
+
+#include <algorithm>
+#include <optional>
+
+#include "ArchRig.h"
+#include "archview/ArchCaptions.h"
+#include "archview/PictureAtPosition.h"
+#include "archview/PlaybackState.h"
+#include "common/DateTime.h"
+#include "view/CellImage.h"
+#include "view/CellPanel.h"
+
+namespace archtest {
+namespace {
+
+// Five minutes: camera 1 every 2 s; camera 2 in the first 30 s only;
+// camera 3 every 50 s; camera 4 only motion history (not wanted at first);
+// camera 21, whose cell is hidden, every 3 s. No two records share a time.
+std::vector<Record> FiveMinutes() {
+  std::vector<Record> records;
+  for (int i = 0; i <= 150; ++i) records.push_back({ArchRig::At(2.0 * i), 0, KindContinuous});
+  for (int i = 0; i < 3; ++i) records.push_back({ArchRig::At(1.0 + 10 * i), 1, KindContinuous});
+  for (int i = 0; i < 6; ++i) records.push_back({ArchRig::At(25.5 + 50 * i), 2, KindMotion});
+  for (int i = 0; i < 75; ++i)
+    records.push_back({ArchRig::At(0.25 + 4 * i), 3, KindMotionHistory});
+  for (int i = 0; i < 100; ++i) records.push_back({ArchRig::At(0.75 + 3 * i), 20, KindActivity});
+  std::sort(records.begin(), records.end(),
+            [](const Record& a, const Record& b) { return a.time < b.time; });
+  return records;
+}
+
+// The latest record of camera at or before position, a minute old at most,
+// of a wanted kind.
+std::optional<Record> Latest(const std::vector<Record>& records, int camera, double position) {
+  std::optional<Record> found;
+  for (const Record& r : records)
+    if (r.camera == camera && r.time <= position && !PictureStale(r.time, position) &&
+        (static_cast<std::uint32_t>(r.kind) & KindMask) != 0)
+      found = r;
+  return found;
+}
+
+// The first record after position, up to the interval's end, that a step
+// shows: a visible camera, a wanted kind.
+std::optional<Record> NextShown(const std::vector<Record>& records, double position, double end) {
+  for (const Record& r : records)
+    if (r.time > position && r.time <= end && r.camera < 16 &&
+        (static_cast<std::uint32_t>(r.kind) & KindMask) != 0)
+      return r;
+  return std::nullopt;
+}
+
+void ReleaseThumbAt(TArchView& w, int position) {
+  w.CurrentPos->setSliderDown(true);
+  w.CurrentPos->setSliderPosition(position);
+  w.CurrentPos->setSliderDown(false);
+}
+
+struct MoveRow {
+  const char* name;
+  void (*move)(TArchView&);
+};
+
+class PictureAtPosition : public ::testing::TestWithParam<MoveRow> {};
+
+TEST_P(PictureAtPosition, VisibleCamerasShowTheirLatestFrameOfTheLastMinute) {
+  ArchRig rig;
+  rig.AddVolume(FiveMinutes());
+  TArchView& w = rig.ShowStill();
+  ReleaseThumbAt(w, 500);  // stopped, in the middle
+  GetParam().move(w);
+
+  const double position = PlaybackTime;
+  for (int camera = 0; camera < 16; ++camera) {
+    const std::optional<Record> latest = Latest(rig.Records(), camera, position);
+    SCOPED_TRACE(camera);
+    if (latest) {
+      EXPECT_EQ(w.CellTime[camera], latest->time);
+      EXPECT_FALSE(w.CellImages[camera]->isHidden());
+    } else {
+      EXPECT_TRUE(w.CellImages[camera]->isHidden());
+      EXPECT_EQ(w.CellPanels[camera]->Caption(), NoRecordCaption());
+    }
+  }
+  EXPECT_EQ(w.CellTime[20], 0.0);  // a hidden cell is not read for
+  // The reader stands on the record the control put it on: a step goes on
+  // from there.
+  EXPECT_EQ(w.Reader.Entry().Time, PlaybackTime);
+  rig.Hints().shown.clear();
+  w.RightStep->click();
+  const std::optional<Record> next = NextShown(rig.Records(), position, w.IntervalEnd());
+  if (next) {
+    ASSERT_EQ(rig.Hints().shown.size(), 1u);
+    EXPECT_EQ(rig.Hints().shown[0].time, next->time);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Controls, PictureAtPosition,
+    ::testing::Values(
+        MoveRow{"FirstRecord", [](TArchView& w) { w.LeftRefreshBtn->click(); }},
+        MoveRow{"LastRecord", [](TArchView& w) { w.RightRefreshBtn->click(); }},
+        MoveRow{"TrackClick",
+                [](TArchView& w) {
+                  w.CurrentPos->triggerAction(QAbstractSlider::SliderPageStepSub);
+                }},
+        MoveRow{"ThumbRelease", [](TArchView& w) { ReleaseThumbAt(w, 90); }},
+        MoveRow{"IntervalStart", [](TArchView& w) { w.OldTime->setTime(QTime(14, 3, 0)); }},
+        MoveRow{"KindFilter", [](TArchView& w) { w.HistRecBox->click(); }},
+        MoveRow{"Frozen",
+                [](TArchView& w) {
+                  w.StopBtnClick();
+                  ReleaseThumbAt(w, 20);
+                }}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The reader's own backward step passes over a volume's first record when
+// it lies less than 0.1 s before the second; the picture still finds it.
+TEST(PictureAtPositionRing, RecordsJustAfterAVolumeStartAreAllFound) {
+  ArchRig rig;
+  std::vector<Record> first = RoundRobin(ArchRig::Base(), 20, 4, 1.0);
+  first.push_back({ArchRig::At(19.5), 20, KindContinuous});
+  first.push_back({ArchRig::At(19.8), 20, KindContinuous});
+  std::vector<Record> second;
+  for (int i = 0; i < 4; ++i)
+    second.push_back({ArchRig::At(30 + 0.037 * i), 4 + i, KindContinuous});
+  for (const Record& r : RoundRobin(ArchRig::At(31), 16, 8, 1.0)) second.push_back(r);
+  rig.AddVolume(first);
+  rig.AddVolume(second);
+  TArchView& w = rig.ShowStill();
+  w.OldTime->setTime(QTime(14, 0, 30));  // the position goes to the second volume's start
+  ASSERT_GT(PlaybackTime, ArchRig::At(30));
+  ASSERT_LT(PlaybackTime, ArchRig::At(30.1));
+  EXPECT_EQ(w.CellTime[4], ArchRig::At(30));  // the volume's first record
+  for (int camera = 0; camera < 8; ++camera) {
+    SCOPED_TRACE(camera);
+    const std::optional<Record> latest = Latest(rig.Records(), camera, PlaybackTime);
+    if (latest)
+      EXPECT_EQ(w.CellTime[camera], latest->time);
+    else
+      EXPECT_TRUE(w.CellImages[camera]->isHidden());
+  }
+  EXPECT_EQ(w.Reader.Entry().Time, PlaybackTime);
+}
+
+TEST(PictureAtPositionRun, AFrozenRunShowsThePictureAndGoesOnFromThere) {
+  ArchRig rig;
+  rig.AddVolume(FiveMinutes());
+  TArchView& w = rig.ShowStill();
+  double moved = 0.0;
+  rig.Hints().onShown = [&](int count) {
+    if (count != 3) return;
+    w.StopBtn->click();
+    QTimer::singleShot(0, &w, [&] {
+      rig.Hints().shown.clear();
+      rig.Hints().onShown = nullptr;
+      ReleaseThumbAt(w, 500);
+      moved = PlaybackTime;
+      QTimer::singleShot(0, &w, [&] { w.StopBtn->click(); });
+    });
+  };
+  w.RightRunClick();
+  ASSERT_GT(moved, 0.0);
+  ASSERT_TRUE(Latest(rig.Records(), 0, moved));
+  // The picture came first, then the run went on after the new position.
+  std::vector<double> times;
+  for (const Shown& s : rig.Hints().shown) times.push_back(s.time);
+  ASSERT_GT(times.size(), 3u);
+  EXPECT_LE(times[0], moved);
+  EXPECT_EQ(*std::find_if(times.begin(), times.end(), [&](double t) { return t > moved; }),
+            NextShown(rig.Records(), moved, w.IntervalEnd())->time);
+}
+
+struct ReadRow {
+  const char* name;
+  int cameras;        // recorded, in turn, a record a second for ten minutes
+  int visibleCells;   // cells left visible, from camera 1
+  std::uint64_t maxReads;
+};
+
+class PictureReads : public ::testing::TestWithParam<ReadRow> {};
+
+TEST_P(PictureReads, StopsWhenEveryCameraHasItsFrameOrTheMinuteIsUsedUp) {
+  const ReadRow& row = GetParam();
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 600, row.cameras, 1.0), 4 * MinVolumeSize);
+  TArchView& w = rig.ShowStill();
+  for (int i = row.visibleCells; i < 16; ++i) w.CellPanels[i]->hide();
+  w.LayoutChanged();
+  w.RightRefreshBtnClick();  // the end: ten minutes lie before it
+  const std::uint64_t before = w.Reader.ReadCount();
+  ShowPictureAtPosition(w);
+  EXPECT_LE(w.Reader.ReadCount() - before, row.maxReads);
+  EXPECT_FALSE(w.CellImages[0]->isHidden());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Archives, PictureReads,
+    // A walk through the whole ten minutes would take some 3,000 reads.
+    ::testing::Values(ReadRow{"MinuteUsedUp", 1, 16, 500}, ReadRow{"AllFound", 4, 4, 80}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace archtest
