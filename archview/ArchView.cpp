@@ -28,6 +28,7 @@
 #include "archview/PauseEvent.h"
 #include "archview/PlayGlyphs.h"
 #include "archview/PlaybackState.h"
+#include "archview/PositionBarMouse.h"
 #include "archview/PositionMoveFollower.h"
 #include "archview/RealTimeControls.h"
 #include "common/RecordKind.h"
@@ -64,6 +65,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   // Connected after the handlers: they act once the handlers have run.
   RealTime = new TRealTimeControls(*this);
   new TPositionMoveFollower(*this);
+  new TPositionBarMouse(*this);
   ReadPlacement();
   PlaybackStream = std::make_unique<FrameStream>();
   PlaybackDecoder = std::make_unique<FrameDecoder>();

@@ -1,16 +1,21 @@
-// A picture wherever the position goes while stopped or frozen: what is
-// shown, that the reader stays where the control put it, and how little is
-// read.
+// A picture wherever the position goes while stopped or frozen, and the
+// position bar's wheel and held thumb.
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <QtTest/QTest>
 
 #include <algorithm>
 #include <optional>
@@ -61,6 +66,12 @@ std::optional<Record> NextShown(const std::vector<Record>& records, double posit
         (static_cast<std::uint32_t>(r.kind) & KindMask) != 0)
       return r;
   return std::nullopt;
+}
+
+void Wheel(QWidget* widget, int delta) {
+  QWheelEvent event(QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)), QPoint(), QPoint(0, delta),
+                    Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+  QApplication::sendEvent(widget, &event);
 }
 
 void ReleaseThumbAt(TArchView& w, int position) {
@@ -118,6 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                   w.CurrentPos->triggerAction(QAbstractSlider::SliderPageStepSub);
                 }},
         MoveRow{"ThumbRelease", [](TArchView& w) { ReleaseThumbAt(w, 90); }},
+        MoveRow{"Wheel", [](TArchView& w) { Wheel(w.CurrentPos, -120); }},
         MoveRow{"IntervalStart", [](TArchView& w) { w.OldTime->setTime(QTime(14, 3, 0)); }},
         MoveRow{"KindFilter", [](TArchView& w) { w.HistRecBox->click(); }},
         MoveRow{"Frozen",
@@ -212,6 +224,51 @@ INSTANTIATE_TEST_SUITE_P(
     // A walk through the whole ten minutes would take some 3,000 reads.
     ::testing::Values(ReadRow{"MinuteUsedUp", 1, 16, 500}, ReadRow{"AllFound", 4, 4, 80}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// 101 records one second apart, camera 1.
+std::vector<Record> Hundred() { return RoundRobin(ArchRig::Base(), 101, 1, 1.0); }
+
+struct WheelRow {
+  const char* name;
+  std::vector<int> deltas;
+  int pages;  // track clicks it stands for
+};
+
+class PositionBarWheel : public ::testing::TestWithParam<WheelRow> {};
+
+TEST_P(PositionBarWheel, MovesThePositionLikeAClickInTheTrack) {
+  ArchRig rig;
+  rig.AddVolume(Hundred());
+  TArchView& w = rig.ShowStill();
+  ReleaseThumbAt(w, 500);
+  const int from = w.CurrentPos->value();
+  for (int delta : GetParam().deltas) Wheel(w.CurrentPos, delta);
+  const double target = w.IntervalStart() + (w.IntervalEnd() - w.IntervalStart()) *
+                                                (from + 50 * GetParam().pages) / 1000.0;
+  EXPECT_NEAR((PlaybackTime - target) * 86400, 0.0, 3.0);
+  EXPECT_EQ(w.CurrentPos->sliderPosition(), w.CurrentPos->value());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Turns, PositionBarWheel,
+    ::testing::Values(WheelRow{"DownIsLater", {-120}, 1}, WheelRow{"UpIsEarlier", {120}, -1},
+                      WheelRow{"HalfNotchesAddUp", {-60, -60, -120}, 2}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(PositionBarThumb, HeldThumbTellsWhereItsReleaseGoes) {
+  ArchRig rig;
+  rig.AddVolume(Hundred());
+  TArchView& w = rig.ShowStill();
+  const QString hint = w.CurrentPos->toolTip();
+  w.CurrentPos->setSliderDown(true);
+  w.CurrentPos->setSliderPosition(700);
+  const QString told = w.CurrentPos->toolTip();
+  w.CurrentPos->setSliderDown(false);
+  const double target = w.IntervalStart() + 700 * (w.IntervalEnd() - w.IntervalStart()) / 1000.0;
+  EXPECT_EQ(told, DateTimeText(target));
+  EXPECT_NEAR((PlaybackTime - target) * 86400, 0.0, 3.0);  // the release went there
+  EXPECT_EQ(w.CurrentPos->toolTip(), hint);
+}
 
 }  // namespace
 }  // namespace archtest
