@@ -25,6 +25,7 @@
 
 #include "archive/OrxRead.h"
 #include "archview/ApplicationEvents.h"
+#include "archview/FullScreenKeys.h"
 #include "archview/PauseEvent.h"
 #include "archview/PlayGlyphs.h"
 #include "archview/PlaybackState.h"
@@ -66,6 +67,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   RealTime = new TRealTimeControls(*this);
   new TPositionMoveFollower(*this);
   new TPositionBarMouse(*this);
+  new TFullScreenKeys(*this);
   ReadPlacement();
   PlaybackStream = std::make_unique<FrameStream>();
   PlaybackDecoder = std::make_unique<FrameDecoder>();

@@ -1,5 +1,6 @@
 // A picture wherever the position goes while stopped or frozen, and the
-// position bar's wheel and held thumb.
+// controls that move it: the position bar's wheel and held thumb, the
+// first/last record buttons' focus, keys in full screen.
 
 #include <gtest/gtest.h>
 
@@ -269,6 +270,44 @@ TEST(PositionBarThumb, HeldThumbTellsWhereItsReleaseGoes) {
   EXPECT_NEAR((PlaybackTime - target) * 86400, 0.0, 3.0);  // the release went there
   EXPECT_EQ(w.CurrentPos->toolTip(), hint);
 }
+
+class FirstLastButtons : public ::testing::TestWithParam<bool> {};
+
+TEST_P(FirstLastButtons, TakeNoFocusFromAClick) {
+  ArchRig rig;
+  rig.AddVolume(Hundred());
+  TArchView& w = rig.ShowStill();
+  w.activateWindow();
+  QPushButton* button = GetParam() ? w.RightRefreshBtn : w.LeftRefreshBtn;
+  QTest::mouseClick(button, Qt::LeftButton);
+  EXPECT_NE(w.focusWidget(), button);
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, FirstLastButtons, ::testing::Bool());
+
+// In full screen a character key leaves it, whichever control has the focus.
+class FullScreenKey : public ::testing::TestWithParam<bool> {};
+
+TEST_P(FullScreenKey, ReachesTheWindowNotTheFocusedControl) {
+  ArchRig rig;
+  rig.AddVolume(Hundred());
+  TArchView& w = rig.ShowStill();
+  w.SizeItemClick();
+  ASSERT_TRUE(w.IsFullScreen());
+  const QDateTime start = w.OldDate->dateTime();
+  if (GetParam()) {
+    w.StopBtn->setFocus();
+    QTest::keyClick(w.StopBtn, Qt::Key_Space);
+  } else {
+    w.OldDate->setFocus();
+    QTest::keyClick(w.OldDate, '5');
+  }
+  EXPECT_FALSE(w.IsFullScreen());
+  EXPECT_FALSE(Frozen);
+  EXPECT_EQ(w.OldDate->dateTime(), start);
+}
+
+INSTANTIATE_TEST_SUITE_P(Focus, FullScreenKey, ::testing::Bool());
 
 }  // namespace
 }  // namespace archtest
