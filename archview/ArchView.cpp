@@ -26,6 +26,7 @@
 #include "archive/OrxRead.h"
 #include "archview/ApplicationEvents.h"
 #include "archview/FullScreenKeys.h"
+#include "archview/IntervalPickerFit.h"
 #include "archview/PauseEvent.h"
 #include "archview/PlayGlyphs.h"
 #include "archview/PlaybackState.h"
@@ -127,14 +128,9 @@ void TArchView::BuildArchPanel() {
   // The pickers hold wall-clock values: no time zone may shift them.
   const QString dateFormat = CurrentLocaleFormats().ShortDateFormat();
   const QString timeFormat = CurrentLocaleFormats().LongTimeFormat();
-  // The pickers keep the form's narrow sizes; a smaller face fits the date.
+  // A smaller face keeps the pickers narrow.
   for (QDateTimeEdit* edit : std::initializer_list<QDateTimeEdit*>{OldDate, OldTime, NewDate, NewTime})
     edit->setFont(PanelFont(11));
-  // The end's pickers grow to the start's width, so a full date shows
-  // beside the drop-down button. They grow to the right, clear of the play
-  // buttons and the speed bar, which lie between the two pairs.
-  for (QWidget* edit : std::initializer_list<QWidget*>{NewDate, NewTime})
-    edit->setGeometry(261, edit->y(), 81, edit->height());
   for (QDateEdit* edit : {OldDate, NewDate}) {
     edit->setTimeSpec(Qt::UTC);
     edit->setDisplayFormat(dateFormat);
@@ -145,6 +141,7 @@ void TArchView::BuildArchPanel() {
     edit->setDisplayFormat(timeFormat);
     edit->setMinimumDate(QDate(100, 1, 1));
   }
+  FitIntervalPickers(*this);
 
   PlayGroup = new QButtonGroup(PlayPanel);
   PlayGroup->setExclusive(true);

@@ -1,6 +1,6 @@
 // A picture wherever the position goes while stopped or frozen, and the
 // controls that move it: the position bar's wheel and held thumb, the
-// first/last record buttons' focus, keys in full screen.
+// first/last record buttons' focus, keys in full screen, the pickers' width.
 
 #include <gtest/gtest.h>
 
@@ -308,6 +308,49 @@ TEST_P(FullScreenKey, ReachesTheWindowNotTheFocusedControl) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Focus, FullScreenKey, ::testing::Bool());
+
+struct FormatRow {
+  const char* date;
+  const char* time;
+};
+
+class IntervalPickers : public ::testing::TestWithParam<FormatRow> {};
+
+TEST_P(IntervalPickers, ShowTheLongestDateWholeAndCoverNothing) {
+  const FixedLocaleFormats formats(GetParam().date, GetParam().time, {});
+  ArchRig rig;
+  InstallLocaleFormats(&formats);
+  rig.AddVolume(Hundred());
+  TArchView& w = rig.ShowStill();
+  QDateTimeEdit* pickers[] = {w.OldDate, w.OldTime, w.NewDate, w.NewTime};
+  for (int month = 1; month <= 12; ++month) {
+    for (int day : {23, 28}) {
+      const double value = MakeDateTime(2026, month, day, 22, 58, 58);
+      w.SetIntervalStart(value);
+      w.SetIntervalEnd(value);
+      for (QDateTimeEdit* picker : pickers) {
+        const QLineEdit* line = picker->findChild<QLineEdit*>();
+        ASSERT_NE(line, nullptr);
+        EXPECT_LE(line->fontMetrics().horizontalAdvance(line->text()) + 2, line->width())
+            << line->text().toStdString();
+      }
+    }
+  }
+  EXPECT_LT(w.OldDate->geometry().right(), w.PlayPanel->x());
+  EXPECT_LT(w.OldTime->geometry().right(), w.RealTimeBtn->x());
+  EXPECT_GT(w.NewDate->x(), w.PlayPanel->geometry().right());
+  EXPECT_GT(w.NewTime->x(), w.SpeedLabel->geometry().right());
+  EXPECT_LE(w.CurrentPos->x(), w.OldDate->x());
+  EXPECT_GE(w.CurrentPos->geometry().right(), w.NewDate->geometry().right());
+  EXPECT_LT(w.CurrentPos->geometry().right(), w.RecPanel->width());
+  EXPECT_GE(w.LastBox->x(), w.RecPanel->geometry().right());
+  EXPECT_GT(w.TimerRecBox->x(), w.LastBox->geometry().right());
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, IntervalPickers,
+                         ::testing::Values(FormatRow{"dd.MM.yyyy", "H:mm:ss"},
+                                           FormatRow{"d MMM yyyy", "HH:mm:ss"},
+                                           FormatRow{"yyyy. MM. dd.", "h:mm:ss AP"}));
 
 }  // namespace
 }  // namespace archtest
