@@ -29,11 +29,12 @@ run: demo
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
-bench: build
+bench: demo
 	$(BUILD_DIR)/bin/bench_reader
 	$(BUILD_DIR)/bin/bench_decode
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_cell_paint
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_playback
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_realtime $(DEMO_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR)
