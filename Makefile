@@ -52,12 +52,13 @@ fuzz: deps
 	cmake --build $(FUZZ_DIR) --target orx_fuzzers -j $(JOBS)
 	fuzz/run-fuzzers.sh $(FUZZ_DIR) $(FUZZ_SECONDS)
 
-bench: build
+bench: demo
 	$(BUILD_DIR)/bin/bench_reader
 	$(BUILD_DIR)/bin/bench_decode
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_cell_paint
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_playback
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_export
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_realtime $(DEMO_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

@@ -15,6 +15,9 @@ inline constexpr double RefreshGap = 0.5 / 86400.0;
 inline constexpr double StaleLimit = 1.0 / 1440.0;
 inline constexpr std::int64_t StaleLimitMs = 60000;
 
+// The caption of a cell that has no picture for the position.
+inline QString NoRecordCaption() { return QStringLiteral("Нет записи"); }
+
 // "05.01.2001 14:03:07": short date, a blank and the long time; only the
 // date at exactly midnight.
 QString DateTimeText(double dateTime);

@@ -25,9 +25,14 @@
 
 #include "archive/OrxRead.h"
 #include "archview/ApplicationEvents.h"
+#include "archview/FullScreenKeys.h"
+#include "archview/IntervalPickerFit.h"
 #include "archview/PauseEvent.h"
 #include "archview/PlayGlyphs.h"
 #include "archview/PlaybackState.h"
+#include "archview/PositionBarMouse.h"
+#include "archview/PositionMoveFollower.h"
+#include "archview/RealTimeControls.h"
 #include "common/RecordKind.h"
 #include "platform/qt/LocaleFormats.h"
 #include "platform/qt/PlatformServices.h"
@@ -60,6 +65,11 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   ExitBtn->move(622, ExitBtn->y());
   StopBtn->setToolTip(QStringLiteral("Остановить"));
   ConnectHandlers();
+  // Connected after the handlers: they act once the handlers have run.
+  RealTime = new TRealTimeControls(*this);
+  new TPositionMoveFollower(*this);
+  new TPositionBarMouse(*this);
+  new TFullScreenKeys(*this);
   ReadPlacement();
   PlaybackStream = std::make_unique<FrameStream>();
   PlaybackDecoder = std::make_unique<FrameDecoder>();
@@ -93,6 +103,8 @@ void TArchView::BuildArchPanel() {
   NewDate = archUi_->NewDate;
   NewTime = archUi_->NewTime;
   SpeedBar = archUi_->SpeedBar;
+  RealTimeBtn = archUi_->RealTimeBtn;
+  SpeedLabel = archUi_->SpeedLabel;
   PlayPanel = archUi_->PlayPanel;
   LeftStep = archUi_->LeftStep;
   LeftRun = archUi_->LeftRun;
@@ -117,14 +129,9 @@ void TArchView::BuildArchPanel() {
   // The pickers hold wall-clock values: no time zone may shift them.
   const QString dateFormat = CurrentLocaleFormats().ShortDateFormat();
   const QString timeFormat = CurrentLocaleFormats().LongTimeFormat();
-  // The pickers keep the form's narrow sizes; a smaller face fits the date.
+  // A smaller face keeps the pickers narrow.
   for (QDateTimeEdit* edit : std::initializer_list<QDateTimeEdit*>{OldDate, OldTime, NewDate, NewTime})
     edit->setFont(PanelFont(11));
-  // The end's pickers grow to the start's width, so a full date shows
-  // beside the drop-down button. They grow to the right, clear of the play
-  // buttons and the speed bar, which lie between the two pairs.
-  for (QWidget* edit : std::initializer_list<QWidget*>{NewDate, NewTime})
-    edit->setGeometry(261, edit->y(), 81, edit->height());
   for (QDateEdit* edit : {OldDate, NewDate}) {
     edit->setTimeSpec(Qt::UTC);
     edit->setDisplayFormat(dateFormat);
@@ -135,6 +142,7 @@ void TArchView::BuildArchPanel() {
     edit->setDisplayFormat(timeFormat);
     edit->setMinimumDate(QDate(100, 1, 1));
   }
+  FitIntervalPickers(*this);
 
   PlayGroup = new QButtonGroup(PlayPanel);
   PlayGroup->setExclusive(true);

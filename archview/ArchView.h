@@ -25,6 +25,7 @@ class QCheckBox;
 class QDateEdit;
 class QDateTime;
 class QGroupBox;
+class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QSlider;
@@ -32,6 +33,7 @@ class QTimeEdit;
 class QWidget;
 class TApplicationEvents;
 class TOrxRead;
+class TRealTimeControls;
 
 namespace Ui {
 class ArchPanel;
@@ -67,6 +69,8 @@ class TArchView : public TView {
   QDateEdit* NewDate = nullptr;
   QTimeEdit* NewTime = nullptr;
   QSlider* SpeedBar = nullptr;
+  QToolButton* RealTimeBtn = nullptr;  // "1×": runs keep to real time
+  QLabel* SpeedLabel = nullptr;        // the speed a run achieves
   QFrame* PlayPanel = nullptr;
   QToolButton* LeftStep = nullptr;
   QToolButton* LeftRun = nullptr;
@@ -84,6 +88,7 @@ class TArchView : public TView {
   QCheckBox* HistRecBox = nullptr;
   TApplicationEvents* ApplicationEvents = nullptr;  // the hook on qApp
   QPushButton* SaveBitBtn = nullptr;  // on CommandPanel: the fragment export
+  TRealTimeControls* RealTime = nullptr;  // the toggle, the readout, the pacing
 
   TOrxRead& Reader;
 
@@ -187,6 +192,12 @@ class TArchView : public TView {
   // The export loop into folder. False when the window was destroyed
   // meanwhile (the caller must then return without touching it).
   bool ExportInterval(const QString& folder);
+  // A step; paced: a step of a run, whose frame waits for real time.
+  void StepFrame(bool forward, bool paced);
+  // What a step of a run does with the frame it read, after waiting until
+  // the wall clock reaches it (ArchViewRealTime.cpp).
+  enum class PaceResult { Show, Dropped, WindowGone };
+  PaceResult AwaitRealTime();
 
   std::unique_ptr<Ui::ArchPanel> archUi_;
   // The interval exactly as set; the pickers show it to the millisecond.

@@ -14,6 +14,7 @@
 #include "archview/ArchView.h"
 #include "archview/PauseEvent.h"
 #include "archview/PlaybackState.h"
+#include "archview/RealTimeControls.h"
 #include "common/CameraMask.h"
 #include "platform/qt/PlatformServices.h"
 #include "view/CellImage.h"
@@ -34,7 +35,8 @@ bool TArchView::WaitForEvent() {
 }
 
 bool TArchView::Pause() {
-  if (PauseEvent) PauseEvent->Wait(10);
+  // A closed window holds no run: its pauses end at once.
+  if (PauseEvent && isVisible()) PauseEvent->Wait(10);
   return ProcessPending();
 }
 
@@ -64,7 +66,9 @@ bool TArchView::ShowFrame(std::uint32_t camera, std::uint32_t kinds, bool forExp
   return true;
 }
 
-void TArchView::StepFrame(bool forward) {
+void TArchView::StepFrame(bool forward) { StepFrame(forward, false); }
+
+void TArchView::StepFrame(bool forward, bool paced) {
   double refreshed = PlaybackTime;
   for (;;) {
     if (std::abs(refreshed - PlaybackTime) > RefreshGap) {
@@ -85,6 +89,11 @@ void TArchView::StepFrame(bool forward) {
     }
     if (camera < static_cast<std::uint32_t>(CameraCount) && !PlaybackStream->Empty() &&
         CellVisible(static_cast<int>(camera))) {
+      if (paced) {
+        const PaceResult pace = AwaitRealTime();
+        if (pace == PaceResult::WindowGone) return;
+        if (pace == PaceResult::Dropped) continue;  // stopped or moved meanwhile
+      }
       ShowFrame(camera, kinds, false);
       break;
     }
@@ -130,6 +139,7 @@ void TArchView::RunPlayback(bool forward) {
   int n = CameraCount;
   StopRequested = false;
   (forward ? RightRun : LeftRun)->setChecked(true);
+  RealTime->Restart();
   while (!StopRequested) {
     {
       // Only moves the reader and the position: no frame bytes are wanted.
@@ -144,8 +154,9 @@ void TArchView::RunPlayback(bool forward) {
         if (!WaitForEvent()) return;
       }
       QPointer<TArchView> self(this);
-      StepFrame(forward);
+      StepFrame(forward, true);
       if (!self) return;
+      RealTime->NoteStep();
       for (int d = 0; d < FrameDelay; ++d) {
         if (!Pause()) return;
       }
@@ -238,6 +249,6 @@ void TArchView::TimerTimer() {
   for (int i = 0; i < CameraCount; ++i) {
     if (!PictureStale(CellTime[i], PlaybackTime)) continue;
     if (CellImages[i]) CellImages[i]->hide();
-    if (CellPanels[i]) CellPanels[i]->SetCaption(QStringLiteral("Нет записи"));
+    if (CellPanels[i]) CellPanels[i]->SetCaption(NoRecordCaption());
   }
 }

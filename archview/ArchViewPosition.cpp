@@ -13,6 +13,7 @@
 #include "archive/OrxRead.h"
 #include "archview/ArchView.h"
 #include "archview/PlaybackState.h"
+#include "archview/PositionBarTime.h"
 #include "common/DateTime.h"
 #include "platform/Clock.h"
 #include "platform/qt/LocaleFormats.h"
@@ -145,10 +146,8 @@ void TArchView::RightRefreshBtnClick() {
 
 void TArchView::CurrentPosScroll(int) {
   // Reached only at the end of a scroll action (see ConnectHandlers).
-  const int proposed = CurrentPos->sliderPosition();
-  const double start = IntervalStart();
-  const double span = IntervalEnd() - start;
-  const double target = start + proposed * span / 1000.0;
+  const double target =
+      PositionBarTime(IntervalStart(), IntervalEnd(), CurrentPos->sliderPosition());
   const SeekDirection direction =
       PlaybackTime < target ? SeekDirection::Forward : SeekDirection::Backward;
   PlaybackTime = target;

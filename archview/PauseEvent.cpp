@@ -1,11 +1,7 @@
 #include "archview/PauseEvent.h"
 
-#include <QDeadlineTimer>
-#include <QMutexLocker>
+#include "platform/Clock.h"
 
 void TPauseEvent::Wait(unsigned long milliseconds) {
-  QMutexLocker lock(&mutex_);
-  QDeadlineTimer deadline(static_cast<qint64>(milliseconds));
-  // A spurious wake-up waits again for what is left.
-  while (!deadline.hasExpired()) never_.wait(&mutex_, deadline);
+  ElapsedSleep(static_cast<int>(milliseconds));
 }

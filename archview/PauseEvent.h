@@ -1,9 +1,8 @@
 #pragma once
 // TPauseEvent: the playback pause. An event that is never signalled; a timed
-// wait on it sleeps the user-interface thread without spinning.
-
-#include <QMutex>
-#include <QWaitCondition>
+// wait on it sleeps the user-interface thread without spinning. The time
+// passes on the elapsed clock (platform/Clock.h), so a test's scripted clock
+// lets it pass at once.
 
 class TPauseEvent {
  public:
@@ -13,8 +12,4 @@ class TPauseEvent {
 
   // Blocks for milliseconds (nobody signals the event).
   void Wait(unsigned long milliseconds);
-
- private:
-  QMutex mutex_;
-  QWaitCondition never_;
 };

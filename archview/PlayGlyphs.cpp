@@ -22,9 +22,11 @@ QPixmap Draw(PlayGlyph glyph, const QColor& colour) {
   p.setPen(Qt::NoPen);
   p.setBrush(colour);
   switch (glyph) {
+    // A frame step: a single triangle with a bar behind it, where the jump
+    // to an end would put the bar in front.
     case PlayGlyph::StepBack:
-      p.drawRect(QRectF(3, 3, 2.5, kSize - 6));
-      Triangle(p, 13, 6);
+      Triangle(p, 10, 2.5);
+      p.drawRect(QRectF(11.5, 3, 2.5, kSize - 6));
       break;
     case PlayGlyph::RunBack:
       Triangle(p, 12.5, 3.5);
@@ -36,8 +38,8 @@ QPixmap Draw(PlayGlyph glyph, const QColor& colour) {
       Triangle(p, 3.5, 12.5);
       break;
     case PlayGlyph::StepForward:
-      Triangle(p, 3, 10);
-      p.drawRect(QRectF(kSize - 5.5, 3, 2.5, kSize - 6));
+      p.drawRect(QRectF(2, 3, 2.5, kSize - 6));
+      Triangle(p, 6, 13.5);
       break;
   }
   return pixmap;

@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <thread>
 
 #include "common/DateTime.h"
 
@@ -27,3 +28,27 @@ double PresentTime() {
 }
 
 void InstallClock(const Clock* clock) { gInstalledClock = clock; }
+
+double SteadyElapsedClock::Seconds() const {
+  using namespace std::chrono;
+  return duration<double>(steady_clock::now().time_since_epoch()).count();
+}
+
+void SteadyElapsedClock::Sleep(int milliseconds) {
+  if (milliseconds > 0) std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+namespace {
+SteadyElapsedClock gSteadyClock;
+ElapsedClock* gInstalledElapsedClock = nullptr;  // nullptr = the steady clock
+
+ElapsedClock& CurrentElapsedClock() {
+  return gInstalledElapsedClock ? *gInstalledElapsedClock : gSteadyClock;
+}
+}  // namespace
+
+double ElapsedSeconds() { return CurrentElapsedClock().Seconds(); }
+
+void ElapsedSleep(int milliseconds) { CurrentElapsedClock().Sleep(milliseconds); }
+
+void InstallElapsedClock(ElapsedClock* clock) { gInstalledElapsedClock = clock; }

@@ -35,6 +35,7 @@ ArchRig::ArchRig()
       reader_(volumes_),
       frame_(EncodeJpeg(64, 48)) {
   InstallClock(&clock_);
+  InstallElapsedClock(&elapsed_);
   InstallLocaleFormats(&formats_);
   ResetPlaybackState();
   CurrentLayout = -1;
@@ -43,6 +44,7 @@ ArchRig::ArchRig()
 ArchRig::~ArchRig() {
   Destroy();
   InstallLocaleFormats(nullptr);
+  InstallElapsedClock(nullptr);
   InstallClock(nullptr);
 }
 

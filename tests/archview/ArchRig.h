@@ -1,7 +1,9 @@
 #pragma once
 // A playback window over real volumes in a temporary directory, with the
 // clock, the regional formats and the platform (beep, message boxes,
-// configuration directory) fixed, and a record of every frame shown.
+// configuration directory) fixed, and a record of every frame shown. The
+// elapsed clock is scripted: pauses pass at once, so real-time runs take
+// no real time.
 
 #include <QObject>
 
@@ -78,6 +80,7 @@ class ArchRig {
   TArchView& Window() { return *window_; }
   HintRecorder& Hints() { return *hints_; }
   ScriptedPlatform& PlatformScript() { return platform_; }
+  ScriptedElapsedClock& Elapsed() { return elapsed_; }
   const orxtest::TempDir& Dir() const { return dir_; }
   VolumeList& Volumes() { return volumes_; }
   const Bytes& Frame() const { return frame_; }
@@ -92,6 +95,7 @@ class ArchRig {
   ScriptedPlatform platform_;
   ScopedPlatform scoped_;
   FixedClock clock_;
+  ScriptedElapsedClock elapsed_;
   FixedLocaleFormats formats_;
   VolumeList volumes_;
   TOrxRead reader_;
