@@ -40,6 +40,10 @@ void TArchView::PlacePlayPanel() {
   const int saveLeft =
       full ? PlayPanel->geometry().right() + 1 + SaveBitBtnGap : SaveBitBtnPlace.left();
   SaveBitBtn->move(saveLeft, SaveBitBtnPlace.top());
+  // Full screen hid the control that had the focus, and Qt passed it on to
+  // the next one it could, the layout name field among them: back in the
+  // normal window, keys go to the record panel again, as after a showing.
+  if (!full) RecPanel->setFocus();
 }
 
 void TArchView::SizeItemClick() {
