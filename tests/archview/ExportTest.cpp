@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "ArchRig.h"
-#include "archview/ExportNames.h"
+#include "export/ExportNames.h"
 #include "archview/PlaybackState.h"
 #include "common/DateTime.h"
 #include "view/CellPanel.h"

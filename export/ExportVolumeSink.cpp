@@ -1,4 +1,4 @@
-#include "archview/ExportVolumeSink.h"
+#include "export/ExportVolumeSink.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <utility>
 
-#include "archview/ExportNames.h"
+#include "export/ExportNames.h"
 
 namespace {
 
@@ -61,7 +61,7 @@ bool ExportVolumeSink::Append(std::int32_t camera, std::uint32_t kinds, double t
     }
     // Refused or not written: this volume is done.
     const bool wasEmpty = volumeEmpty_;
-    FinishVolume();
+    if (!FinishVolume()) flushFailed_ = true;
     if (wasEmpty) {
       // A new volume could not take it either: making more would never end.
       ::unlink(volumes_.back().c_str());
@@ -71,8 +71,9 @@ bool ExportVolumeSink::Append(std::int32_t camera, std::uint32_t kinds, double t
   }
 }
 
-void ExportVolumeSink::Close() {
-  if (volumeOpen_) FinishVolume();
+bool ExportVolumeSink::Close() {
+  if (volumeOpen_ && !FinishVolume()) flushFailed_ = true;
+  return !flushFailed_;
 }
 
 bool ExportVolumeSink::MakeVolume(double firstFrameTime) {
@@ -108,10 +109,11 @@ std::string ExportVolumeSink::NameVolume(const std::string& making,
   return std::string();
 }
 
-void ExportVolumeSink::FinishVolume() {
+bool ExportVolumeSink::FinishVolume() {
   writer_.Close();
   // The writer writes straight to the file; this puts its frames on disk.
-  if (volumeFile_.Get() >= 0) ::fdatasync(volumeFile_.Get());
+  const bool synced = volumeFile_.Get() >= 0 && ::fdatasync(volumeFile_.Get()) == 0;
   volumeFile_.Reset();
   volumeOpen_ = false;
+  return synced;
 }

@@ -21,8 +21,9 @@
 #include <vector>
 
 #include "archive/OrxWrite.h"
+#include "export/FrameSink.h"
 
-class ExportVolumeSink {
+class ExportVolumeSink final : public FrameSink {
  public:
   // Size of every export volume: 10239 index entries and 9,830,368 bytes of
   // frame data.
@@ -32,7 +33,7 @@ class ExportVolumeSink {
   // until the first Append.
   explicit ExportVolumeSink(std::string folder);
   // Closes the open volume as Close does.
-  ~ExportVolumeSink();
+  ~ExportVolumeSink() override;
   ExportVolumeSink(const ExportVolumeSink&) = delete;
   ExportVolumeSink& operator=(const ExportVolumeSink&) = delete;
 
@@ -41,13 +42,15 @@ class ExportVolumeSink {
   // end: a volume could not be made, reserved or opened, or a fresh, empty
   // volume refused the frame (the volume is then removed again). Frames
   // appended before stay where they are.
-  bool Append(std::int32_t camera, std::uint32_t kinds, double time, std::int32_t length);
+  bool Append(std::int32_t camera, std::uint32_t kinds, double time,
+              std::int32_t length) override;
 
-  // Flushes the open volume to disk and closes it.
-  void Close();
+  // Flushes the open volume to disk and closes it. False when this or an
+  // earlier volume's flush failed.
+  bool Close() override;
 
   // Paths of the volumes made and kept, in the order they were made.
-  const std::vector<std::string>& Volumes() const { return volumes_; }
+  const std::vector<std::string>& Files() const override { return volumes_; }
 
  private:
   // An owned file descriptor.
@@ -65,12 +68,14 @@ class ExportVolumeSink {
   // The volume's final path: its name, or the first free " (n)" variant.
   // Empty when the volume could not be given a name.
   std::string NameVolume(const std::string& making, double firstFrameTime) const;
-  void FinishVolume();
+  // False when the volume could not be put on disk.
+  bool FinishVolume();
 
   std::string folder_;
   TOrxWrite writer_;
   Descriptor volumeFile_;  // kept to flush the volume when it is finished
   bool volumeOpen_ = false;
   bool volumeEmpty_ = false;
+  bool flushFailed_ = false;
   std::vector<std::string> volumes_;
 };
