@@ -34,6 +34,14 @@ QString ExportFolderPath(const QString& chosen, double startStamp) {
          QString::fromStdString(ExportFolderName(startStamp));
 }
 
+// StopBtn up with the freeze released, as StopPlayback releases it: a
+// button shown up over a freeze still set would hold the next run before
+// its first frame.
+void ReleaseFreeze(TArchView& window) {
+  Frozen = true;
+  window.StopBtnClick();
+}
+
 }  // namespace
 
 // The window as the export walk's front end: its stop flag, filters,
@@ -121,7 +129,7 @@ void TArchView::SaveBitBtnClick() {
   if (exporting_) return;
   exporting_ = true;
   SaveBitBtn->setEnabled(false);
-  StopBtn->setChecked(false);  // shown released; the freeze itself is left as it is
+  ReleaseFreeze(*this);  // a freeze does not pause an export
   SetStepRunButtonsEnabled(false);
   // One reading of the clock: two could straddle midnight.
   const double startStamp = PresentTime();
@@ -134,7 +142,9 @@ void TArchView::SaveBitBtnClick() {
   if (accepted && !ExportInterval(ExportFolderPath(chosen, startStamp))) return;
 
   SetStepRunButtonsEnabled(true);
-  StopBtn->setChecked(false);
+  // Frozen during the export, or the export ended without StopPlayback (a
+  // volume could not be made): the button and the freeze agree again.
+  ReleaseFreeze(*this);
   SaveBitBtn->setEnabled(true);
   exporting_ = false;
 }

@@ -165,5 +165,37 @@ TEST(Export, CancelMakesNothingAndNothingShownMakesAnEmptyFolder) {
   EXPECT_EQ(rig.PlatformScript().beeps, 1);
 }
 
+// StopBtn is shown up when the export ends; the freeze is released with it,
+// also where no StopPlayback released it, so the next run does not wait.
+enum class FreezeEnd { FrozenBeforeDialogCancelled, FrozenDuringVolumeNotMade };
+
+class ExportFreeze : public ::testing::TestWithParam<FreezeEnd> {};
+
+TEST_P(ExportFreeze, EndsWithTheFreezeReleasedAsTheButtonShows) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 20, 4, 1.0));
+  TArchView& w = rig.ShowStill();
+  if (GetParam() == FreezeEnd::FrozenBeforeDialogCancelled) {
+    w.StopBtn->click();
+  } else {
+    // The folder's parent is missing: the first volume cannot be made.
+    rig.PlatformScript().openNameAnswers = {
+        QString::fromStdString(rig.Dir().File("missing/x.oxa"))};
+    rig.Hints().onShown = [&](int count) {
+      if (count == 1) QTimer::singleShot(0, [&] { w.StopBtn->click(); });
+    };
+  }
+  w.SaveBitBtnClick();
+  EXPECT_EQ(rig.PlatformScript().beeps, 0);  // no StopPlayback
+  EXPECT_FALSE(Frozen);
+  EXPECT_FALSE(w.StopBtn->isChecked());
+  EXPECT_EQ(w.StopBtn->toolTip(), QStringLiteral("Остановить"));
+  EXPECT_FALSE(w.SaveItem->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, ExportFreeze,
+                         ::testing::Values(FreezeEnd::FrozenBeforeDialogCancelled,
+                                           FreezeEnd::FrozenDuringVolumeNotMade));
+
 }  // namespace
 }  // namespace archtest
