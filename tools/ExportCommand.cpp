@@ -18,6 +18,7 @@
 #include "export/ExportRun.h"
 #include "export/ExportVolumeSink.h"
 #include "export/ExportWalk.h"
+#include "export/MatroskaSink.h"
 #include "platform/Clock.h"
 #include "tools/ExportProgress.h"
 #include "tools/ToolArgs.h"
@@ -54,7 +55,7 @@ std::string ParseOptions(const std::vector<std::string>& args, ExportOptions& o)
         if (!m) return "bad mask '" + *v + "'";
         (w == "--cameras" ? o.cameras : o.kinds) = *m;
       } else if (w == "--format") {
-        if (*v != "oxa") return "format must be oxa, not '" + *v + "'";
+        if (*v != "oxa" && *v != "mkv") return "format must be oxa or mkv, not '" + *v + "'";
         o.video = *v == "mkv";
       } else {
         if (v->empty()) return "--out needs a folder";
@@ -145,7 +146,15 @@ int RunExportCommand(const std::vector<std::string>& args) {
   const std::string folder = MakeFolder(o.out, PresentTime(), error);
   if (folder.empty()) return Fail(error);
 
-  std::unique_ptr<FrameSink> sink = std::make_unique<ExportVolumeSink>(folder);
+  std::unique_ptr<FrameSink> sink;
+  MatroskaSink* video = nullptr;
+  if (o.video) {
+    auto matroska = std::make_unique<MatroskaSink>(folder);
+    video = matroska.get();
+    sink = std::move(matroska);
+  } else {
+    sink = std::make_unique<ExportVolumeSink>(folder);
+  }
   ExportProgress progress(o.quiet, *o.from, *o.to);
   CommandLineExport source(reader, o, progress);
   const ExportEnd end = RunExport(source, source.Stream(), *sink);
@@ -164,6 +173,10 @@ int RunExportCommand(const std::vector<std::string>& args) {
                 (o.video ? "a video file could not be made or written"
                          : "a volume could not be made, reserved or written") +
                 " in " + folder);
+  if (video && video->FramesLeftOut() > 0)
+    code = Fail(std::to_string(video->FramesLeftOut()) +
+                " frames left out: no picture size in their JPEG header, and their camera "
+                "had no video file yet");
   if (!listed) code = Fail("cannot write " + folder + "/" + ManifestName);
   if (std::fflush(stdout) != 0) code = ExitProblem;
   return code;
