@@ -58,6 +58,7 @@ bench: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_cell_paint
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_playback
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_export
+	$(BUILD_DIR)/bin/bench_export_tool
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)
