@@ -1,13 +1,15 @@
 #include "export/ChecksumManifest.h"
 
+#include <openssl/evp.h>
+
 #include <QByteArray>
-#include <QCryptographicHash>
 #include <QFile>
 #include <QSaveFile>
 
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <memory>
 #include <sstream>
 #include <vector>
 
@@ -17,6 +19,10 @@ namespace {
 
 // Read this much at a time: few calls, little memory.
 constexpr std::int64_t kHashChunk = 1 << 20;
+
+struct DigestFree {
+  void operator()(EVP_MD_CTX* context) const { EVP_MD_CTX_free(context); }
+};
 
 std::string BaseName(const std::string& path) {
   const std::size_t slash = path.rfind('/');
@@ -74,14 +80,28 @@ std::string Sha256OfFile(const std::string& path) {
   if (!file.Open(path, FileHandle::Mode::ReadOnly)) return std::string();
   const std::int64_t size = file.Size();
   if (size < 0) return std::string();
-  QCryptographicHash hash(QCryptographicHash::Sha256);
+  // libcrypto's SHA-256 uses the processor's SHA instructions: about ten
+  // times the speed of Qt's portable one, which took most of an export.
+  const std::unique_ptr<EVP_MD_CTX, DigestFree> context(EVP_MD_CTX_new());
+  if (!context || EVP_DigestInit_ex(context.get(), EVP_sha256(), nullptr) != 1)
+    return std::string();
   std::vector<char> chunk(static_cast<std::size_t>(std::min(size, kHashChunk)));
   for (std::int64_t at = 0; at < size; at += kHashChunk) {
     const std::int64_t count = std::min(size - at, kHashChunk);
-    if (!file.ReadAt(at, chunk.data(), count)) return std::string();
-    hash.addData(QByteArrayView(chunk.data(), static_cast<qsizetype>(count)));
+    if (!file.ReadAt(at, chunk.data(), count) ||
+        EVP_DigestUpdate(context.get(), chunk.data(), static_cast<std::size_t>(count)) != 1)
+      return std::string();
   }
-  return hash.result().toHex().toStdString();
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int length = 0;
+  if (EVP_DigestFinal_ex(context.get(), digest, &length) != 1) return std::string();
+  static const char kHex[] = "0123456789abcdef";
+  std::string text;
+  for (unsigned int i = 0; i < length; ++i) {
+    text += kHex[digest[i] >> 4];
+    text += kHex[digest[i] & 15];
+  }
+  return text;
 }
 
 bool WriteManifest(const std::string& folder, const std::vector<std::string>& files) {

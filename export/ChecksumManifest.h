@@ -10,8 +10,9 @@
 
 inline constexpr const char* ManifestName = "SHA256SUMS";
 
-// The SHA-256 of a regular file as 64 lowercase hex digits; empty when the
-// file cannot be read (a folder, a FIFO or a device is refused at once).
+// The SHA-256 of a regular file as 64 lowercase hex digits (libcrypto);
+// empty when the file cannot be read (a folder, a FIFO or a device is
+// refused at once).
 std::string Sha256OfFile(const std::string& path);
 
 // Writes folder/SHA256SUMS over files (paths of files in folder, listed by

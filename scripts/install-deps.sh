@@ -12,6 +12,7 @@ packages=(
   libgtest-dev googletest
   zlib1g-dev
   libavformat-dev ffmpeg
+  libssl-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation
   poppler-utils
