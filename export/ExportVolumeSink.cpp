@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <utility>
 
+#include "export/DiskSync.h"
 #include "export/ExportNames.h"
 
 namespace {
@@ -61,7 +62,7 @@ bool ExportVolumeSink::Append(std::int32_t camera, std::uint32_t kinds, double t
     }
     // Refused or not written: this volume is done.
     const bool wasEmpty = volumeEmpty_;
-    if (!FinishVolume()) flushFailed_ = true;
+    FinishVolume();
     if (wasEmpty) {
       // A new volume could not take it either: making more would never end.
       ::unlink(volumes_.back().c_str());
@@ -72,7 +73,11 @@ bool ExportVolumeSink::Append(std::int32_t camera, std::uint32_t kinds, double t
 }
 
 bool ExportVolumeSink::Close() {
-  if (volumeOpen_ && !FinishVolume()) flushFailed_ = true;
+  if (volumeOpen_) FinishVolume();
+  // Most of it is on disk already: each volume's write-back began when it
+  // was finished, while the next one filled.
+  for (; synced_ < volumes_.size(); ++synced_)
+    if (!SyncFileToDisk(volumes_[synced_])) flushFailed_ = true;
   return !flushFailed_;
 }
 
@@ -109,11 +114,11 @@ std::string ExportVolumeSink::NameVolume(const std::string& making,
   return std::string();
 }
 
-bool ExportVolumeSink::FinishVolume() {
+void ExportVolumeSink::FinishVolume() {
   writer_.Close();
-  // The writer writes straight to the file; this puts its frames on disk.
-  const bool synced = volumeFile_.Get() >= 0 && ::fdatasync(volumeFile_.Get()) == 0;
+  // The writer writes straight to the file; its frames go to disk from
+  // here on, and Close waits for them.
+  if (volumeFile_.Get() >= 0) StartWriteBack(volumeFile_.Get());
   volumeFile_.Reset();
   volumeOpen_ = false;
-  return synced;
 }

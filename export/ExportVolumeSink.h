@@ -5,8 +5,9 @@
 // that frame's time. Its whole size is reserved on disk before the writer
 // formats it, so a full disk shows at the start of a volume and never in the
 // middle of a frame. When the open volume refuses a frame (full, or a write
-// failed) it is flushed and closed, and the same frame goes into a new one.
-// So when the export ends every appended frame is on disk.
+// failed) it is closed with its write-back to disk begun, and the same frame
+// goes into a new one. Close waits until every volume is on disk, so when
+// the export ends every appended frame is.
 //
 // A volume is made under a passing name and takes its own name only once the
 // writer has formatted it, and a name already taken gets " (2)", " (3)", ...
@@ -45,8 +46,8 @@ class ExportVolumeSink final : public FrameSink {
   bool Append(std::int32_t camera, std::uint32_t kinds, double time,
               std::int32_t length) override;
 
-  // Flushes the open volume to disk and closes it. False when this or an
-  // earlier volume's flush failed.
+  // Closes the open volume and waits until every volume made is on disk.
+  // False when one could not be put there.
   bool Close() override;
 
   // Paths of the volumes made and kept, in the order they were made.
@@ -68,14 +69,14 @@ class ExportVolumeSink final : public FrameSink {
   // The volume's final path: its name, or the first free " (n)" variant.
   // Empty when the volume could not be given a name.
   std::string NameVolume(const std::string& making, double firstFrameTime) const;
-  // False when the volume could not be put on disk.
-  bool FinishVolume();
+  void FinishVolume();
 
   std::string folder_;
   TOrxWrite writer_;
-  Descriptor volumeFile_;  // kept to flush the volume when it is finished
+  Descriptor volumeFile_;  // kept to start the volume's write-back when it is finished
   bool volumeOpen_ = false;
   bool volumeEmpty_ = false;
   bool flushFailed_ = false;
+  std::size_t synced_ = 0;  // volumes known to be on disk
   std::vector<std::string> volumes_;
 };

@@ -10,18 +10,11 @@ extern "C" {
 
 #include <utility>
 
+#include "export/DiskSync.h"
+
 namespace {
 
 constexpr AVRational kMilliseconds{1, 1000};
-
-// Puts a file that is already closed on disk.
-bool SyncFile(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool synced = ::fdatasync(fd) == 0;
-  ::close(fd);
-  return synced;
-}
 
 }  // namespace
 
@@ -107,5 +100,5 @@ bool MatroskaFile::Finish() {
   bool done = av_write_trailer(context_.get()) >= 0;
   done = avio_closep(&context_->pb) >= 0 && done;
   context_.reset();
-  return SyncFile(path_) && done;
+  return SyncFileToDisk(path_) && done;
 }
