@@ -3,7 +3,7 @@
 // written by FFmpeg's libavformat. Each frame's JPEG bytes are stored
 // unchanged as one packet (no decoding, no re-encoding), with its timestamp
 // in milliseconds. The output is bit-exact: the same frames give the same
-// file.
+// file. libavformat is loaded on first use (export/Libav.h).
 
 #include <cstdint>
 #include <memory>
@@ -22,7 +22,8 @@ class MatroskaFile {
   };
 
   // Makes a new file at path (never replacing one) whose video is
-  // width x height. Null when it cannot be made.
+  // width x height. Null when it cannot be made or libavformat cannot be
+  // loaded.
   static std::unique_ptr<MatroskaFile> Create(const std::string& path, int width, int height,
                                               const Tags& tags);
   // Finishes the file as Finish does when that was not done.

@@ -18,6 +18,7 @@
 #include "export/ExportRun.h"
 #include "export/ExportVolumeSink.h"
 #include "export/ExportWalk.h"
+#include "export/Libav.h"
 #include "export/MatroskaSink.h"
 #include "platform/Clock.h"
 #include "tools/ExportProgress.h"
@@ -142,6 +143,8 @@ int RunExportCommand(const std::vector<std::string>& args) {
   const VolumeList volumes = OrderByFirstRecord(o.volumes);
   TOrxRead reader(volumes);
   if (!reader.Open()) return Fail("none of the files is a volume");
+  std::string why;
+  if (o.video && !Libav(&why)) return Fail("--format mkv needs FFmpeg's libavformat: " + why);
   std::string error;
   const std::string folder = MakeFolder(o.out, PresentTime(), error);
   if (folder.empty()) return Fail(error);
