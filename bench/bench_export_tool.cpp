@@ -104,7 +104,8 @@ double Median(std::vector<double> v) {
 
 int main(int argc, char** argv) {
   const int count = argc > 1 ? std::max(1, std::atoi(argv[1])) : 20;
-  const fs::path dir = fs::temp_directory_path() / ("bench-export-tool-" + std::to_string(getpid()));
+  const fs::path dir =
+      fs::temp_directory_path() / ("bench-export-tool-" + std::to_string(getpid()));
   fs::create_directories(dir);
   const double base = MakeDateTime(2001, 1, 5, 14, 0, 0);
   double last = base;
@@ -121,9 +122,17 @@ int main(int argc, char** argv) {
     std::vector<std::string> cp{"cp"};
     cp.insert(cp.end(), volumes.begin(), volumes.end());
     cp.push_back(copies.string());
-    std::vector<std::string> exporting{ORXTOOL_PATH, "export", "--format", "oxa", "--quiet",
-                                       "--from", FormatDayNumber(base), "--to",
-                                       FormatDayNumber(last), "--out", out.string()};
+    std::vector<std::string> exporting{ORXTOOL_PATH,
+                                       "export",
+                                       "--format",
+                                       "oxa",
+                                       "--quiet",
+                                       "--from",
+                                       FormatDayNumber(base),
+                                       "--to",
+                                       FormatDayNumber(last),
+                                       "--out",
+                                       out.string()};
     exporting.insert(exporting.end(), volumes.begin(), volumes.end());
     Timed({"sync"});
     const double copied = Timed(cp);

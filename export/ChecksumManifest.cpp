@@ -5,7 +5,6 @@
 #include <QByteArray>
 #include <QFile>
 #include <QSaveFile>
-
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -35,10 +34,20 @@ std::string ManifestLine(const std::string& digest, const std::string& name) {
   bool needsEscape = false;
   for (char c : name) {
     switch (c) {
-      case '\\': escaped += "\\\\"; needsEscape = true; break;
-      case '\n': escaped += "\\n"; needsEscape = true; break;
-      case '\r': escaped += "\\r"; needsEscape = true; break;
-      default: escaped += c;
+      case '\\':
+        escaped += "\\\\";
+        needsEscape = true;
+        break;
+      case '\n':
+        escaped += "\\n";
+        needsEscape = true;
+        break;
+      case '\r':
+        escaped += "\\r";
+        needsEscape = true;
+        break;
+      default:
+        escaped += c;
     }
   }
   return (needsEscape ? "\\" : "") + digest + "  " + (needsEscape ? escaped : name) + "\n";
@@ -53,10 +62,17 @@ bool Unescape(const std::string& text, std::string& out) {
     }
     if (++i == text.size()) return false;
     switch (text[i]) {
-      case '\\': out += '\\'; break;
-      case 'n': out += '\n'; break;
-      case 'r': out += '\r'; break;
-      default: return false;
+      case '\\':
+        out += '\\';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      default:
+        return false;
     }
   }
   return true;
@@ -130,12 +146,12 @@ bool ParseManifest(const std::string& text, std::vector<ManifestEntry>& entries,
     const bool escaped = !line.empty() && line[0] == '\\';
     if (escaped) line.erase(0, 1);
     // "<digest>  <name>" in text mode, "<digest> *<name>" in binary mode.
-    if (line.size() < 67 || line[64] != ' ' || (line[65] != ' ' && line[65] != '*'))
-      return false;
+    if (line.size() < 67 || line[64] != ' ' || (line[65] != ' ' && line[65] != '*')) return false;
     ManifestEntry entry{line.substr(0, 64), line.substr(66)};
     if (!IsDigest(entry.digest)) return false;
-    std::transform(entry.digest.begin(), entry.digest.end(), entry.digest.begin(),
-                   [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
+    std::transform(entry.digest.begin(), entry.digest.end(), entry.digest.begin(), [](char c) {
+      return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    });
     if (escaped && !Unescape(line.substr(66), entry.name)) return false;
     if (!PlainName(entry.name)) return false;
     entries.push_back(std::move(entry));

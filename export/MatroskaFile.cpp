@@ -31,8 +31,8 @@ MatroskaFile::~MatroskaFile() {
   if (!finished_) Finish();
 }
 
-std::unique_ptr<MatroskaFile> MatroskaFile::Create(const std::string& path, int width,
-                                                   int height, const Tags& tags) {
+std::unique_ptr<MatroskaFile> MatroskaFile::Create(const std::string& path, int width, int height,
+                                                   const Tags& tags) {
   const LibavFunctions* av = Libav();
   if (!av) return nullptr;
   // Only the muxer's own errors reach standard error.
@@ -56,8 +56,8 @@ std::unique_ptr<MatroskaFile> MatroskaFile::Create(const std::string& path, int 
   file->packet_.reset(av->av_packet_alloc());
   // "file:" keeps a name with a colon from being taken for a protocol.
   const std::string url = "file:" + path;
-  bool made = stream && file->packet_ &&
-              av->avio_open(&context->pb, url.c_str(), AVIO_FLAG_WRITE) >= 0;
+  bool made =
+      stream && file->packet_ && av->avio_open(&context->pb, url.c_str(), AVIO_FLAG_WRITE) >= 0;
   if (made) {
     stream->time_base = kMilliseconds;
     AVCodecParameters* codec = stream->codecpar;

@@ -22,10 +22,8 @@ MatroskaSink::MatroskaSink(std::string folder) : folder_(std::move(folder)) {}
 
 MatroskaSink::~MatroskaSink() { Close(); }
 
-bool MatroskaSink::Append(std::int32_t camera, std::uint32_t, double time,
-                          std::int32_t length) {
-  if (camera < 0 || camera >= CameraCount || length <= 0 || length > ExportBufferSize)
-    return false;
+bool MatroskaSink::Append(std::int32_t camera, std::uint32_t, double time, std::int32_t length) {
+  if (camera < 0 || camera >= CameraCount || length <= 0 || length > ExportBufferSize) return false;
   if (!started_) {
     started_ = true;
     firstTime_ = time;
@@ -44,9 +42,9 @@ bool MatroskaSink::Append(std::int32_t camera, std::uint32_t, double time,
     }
     int& made = made_[static_cast<std::size_t>(camera)];
     const std::string path = folder_ + "/" + FileName(camera + 1, made + 1);
-    file = MatroskaFile::Create(path, size.width, size.height,
-                                {FormatDateTimeIso(firstTime_),
-                                 "camera " + std::to_string(camera + 1)});
+    file = MatroskaFile::Create(
+        path, size.width, size.height,
+        {FormatDateTimeIso(firstTime_), "camera " + std::to_string(camera + 1)});
     if (!file) return false;
     ++made;
     files_.push_back(path);

@@ -34,8 +34,7 @@ class MatroskaSink final : public FrameSink {
   ~MatroskaSink() override;
 
   // False when a file cannot be made or written; the export ends.
-  bool Append(std::int32_t camera, std::uint32_t kinds, double time,
-              std::int32_t length) override;
+  bool Append(std::int32_t camera, std::uint32_t kinds, double time, std::int32_t length) override;
   bool Close() override;
   const std::vector<std::string>& Files() const override { return files_; }
 

@@ -43,8 +43,8 @@ std::string ParseOptions(const std::vector<std::string>& args, ExportOptions& o)
     const std::string w = words.Take();
     if (w == "--quiet") {
       o.quiet = true;
-    } else if (w == "--from" || w == "--to" || w == "--now" || w == "--cameras" ||
-               w == "--kinds" || w == "--format" || w == "--out") {
+    } else if (w == "--from" || w == "--to" || w == "--now" || w == "--cameras" || w == "--kinds" ||
+               w == "--format" || w == "--out") {
       const std::optional<std::string> v = words.TakeValue();
       if (!v) return w + " needs a value";
       if (w == "--from" || w == "--to" || w == "--now") {
@@ -134,7 +134,9 @@ int RunExportCommand(const std::vector<std::string>& args) {
 
   FixedClock fixed(o.now.value_or(0.0));
   struct ClockScope {
-    explicit ClockScope(const Clock* clock) { if (clock) InstallClock(clock); }
+    explicit ClockScope(const Clock* clock) {
+      if (clock) InstallClock(clock);
+    }
     ~ClockScope() { InstallClock(nullptr); }
   } clockScope(o.now ? &fixed : nullptr);
 
@@ -168,7 +170,8 @@ int RunExportCommand(const std::vector<std::string>& args) {
   std::printf("%s\n", folder.c_str());
   std::printf("exported %lld frames (%lld bytes of frames) into %zu %s in %.2f s\n",
               static_cast<long long>(progress.Frames()), static_cast<long long>(progress.Bytes()),
-              files, o.video ? (files == 1 ? "file" : "files") : (files == 1 ? "volume" : "volumes"),
+              files,
+              o.video ? (files == 1 ? "file" : "files") : (files == 1 ? "volume" : "volumes"),
               progress.Seconds());
   int code = ExitOk;
   if (end == ExportEnd::SinkFailed)

@@ -31,12 +31,11 @@ void ExportProgress::Frame(std::size_t bytes, double time) {
 }
 
 void ExportProgress::Show(double time) {
-  const double share =
-      to_ > from_ ? std::clamp((time - from_) / (to_ - from_), 0.0, 1.0) : 1.0;
+  const double share = to_ > from_ ? std::clamp((time - from_) / (to_ - from_), 0.0, 1.0) : 1.0;
   const double seconds = std::max(Seconds(), 1e-6);
-  std::fprintf(stderr, "\r\033[Kexporting: %lld frames, %.1f MiB, %.0f %% of the interval, %.1f MiB/s",
-               static_cast<long long>(frames_), bytes_ / kMiB, share * 100.0,
-               bytes_ / kMiB / seconds);
+  std::fprintf(
+      stderr, "\r\033[Kexporting: %lld frames, %.1f MiB, %.0f %% of the interval, %.1f MiB/s",
+      static_cast<long long>(frames_), bytes_ / kMiB, share * 100.0, bytes_ / kMiB / seconds);
   std::fflush(stderr);
   lineShown_ = true;
 }

@@ -2,12 +2,10 @@
 // the same archive, interval and masks make the same volumes, byte for byte.
 
 #include <gtest/gtest.h>
-
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QCheckBox>
-
 #include <algorithm>
 #include <filesystem>
 
@@ -85,11 +83,11 @@ TEST_P(ExportMatch, WindowAndOrxtoolMakeTheSameVolumes) {
   const auto byWindow = Volumes(rig.Dir().File(ExportFolderName(ArchRig::Present())));
 
   const std::string out = rig.Dir().File("tool");
-  ASSERT_EQ(RunOrxtool({"export", "--from", FormatDayNumber(w.IntervalStart()), "--to",
-                        FormatDayNumber(w.IntervalEnd()), "--cameras",
-                        std::to_string(CameraMask), "--kinds", std::to_string(m.kinds),
-                        "--out", out, "--quiet", rig.Volumes()[0]}),
-            0);
+  ASSERT_EQ(
+      RunOrxtool({"export", "--from", FormatDayNumber(w.IntervalStart()), "--to",
+                  FormatDayNumber(w.IntervalEnd()), "--cameras", std::to_string(CameraMask),
+                  "--kinds", std::to_string(m.kinds), "--out", out, "--quiet", rig.Volumes()[0]}),
+      0);
   std::vector<fs::path> folders;
   for (const auto& e : fs::directory_iterator(out)) folders.push_back(e.path());
   ASSERT_EQ(folders.size(), 1u);

@@ -2,7 +2,6 @@
 // it leaves, how verify judges that folder, and what it says on a terminal.
 
 #include <gtest/gtest.h>
-
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -65,8 +64,8 @@ TEST(ExportTool, MisuseIsExitTwoWithOneLineAndNothingMade) {
     EXPECT_EQ(r.ErrLines().size(), 1u) << r.err;
   }
   // Files that are not volumes: nothing to export from, no folder made.
-  const ToolResult r = RunTool({"export", "--from", from, "--to", to, "--out", out,
-                                a.dir.File("none.oxa")});
+  const ToolResult r =
+      RunTool({"export", "--from", from, "--to", to, "--out", out, a.dir.File("none.oxa")});
   EXPECT_EQ(r.exit, 1);
   EXPECT_EQ(r.err, "orxtool: export: none of the files is a volume\n");
   EXPECT_FALSE(fs::exists(out));
@@ -84,10 +83,10 @@ TEST_P(ExportToolSelection, VolumeHoldsWhatForwardPlaybackShowsAndTheManifestCov
   const Selection& s = GetParam();
   const ExportArchive a = Archive();
   const std::string out = a.dir.File("out");
-  const ToolResult r = RunTool(Args({"export", "--from", DayArg(s.from), "--to", DayArg(s.to),
-                                     "--cameras", std::to_string(s.cameras), "--kinds",
-                                     std::to_string(s.kinds), "--out", out},
-                                    a));
+  const ToolResult r =
+      RunTool(Args({"export", "--from", DayArg(s.from), "--to", DayArg(s.to), "--cameras",
+                    std::to_string(s.cameras), "--kinds", std::to_string(s.kinds), "--out", out},
+                   a));
   ASSERT_EQ(r.exit, 0) << r.err;
   EXPECT_EQ(r.err, "");  // no progress line off a terminal
   const std::string folder = ExportFolderUnder(out);
@@ -132,9 +131,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ExportTool, VerifyNamesAChangedAMissingAndAnAddedFile) {
   const ExportArchive a = Archive();
   const std::string out = a.dir.File("out");
-  const ToolResult r = RunTool(Args({"export", "--from", DayArg(At(0)), "--to", DayArg(At(39)),
-                                     "--out", out},
-                                    a));
+  const ToolResult r =
+      RunTool(Args({"export", "--from", DayArg(At(0)), "--to", DayArg(At(39)), "--out", out}, a));
   ASSERT_EQ(r.exit, 0) << r.err;
   const std::string folder = ExportFolderUnder(out);
   std::vector<std::string> volumes;
@@ -181,11 +179,10 @@ std::string OnTerminal(const std::vector<std::string>& args) {
 
 TEST(ExportTool, ProgressShowsOnATerminalUnlessQuiet) {
   const ExportArchive a = Archive();
-  const std::vector<std::string> args = {"export", "--from", DayArg(At(0)), "--to", DayArg(At(39)),
-                                         "--out", a.dir.File("a")};
+  const std::vector<std::string> args = {"export",       "--from", DayArg(At(0)),  "--to",
+                                         DayArg(At(39)), "--out",  a.dir.File("a")};
   const std::string shown = OnTerminal(Args(args, a));
-  EXPECT_NE(shown.find("exporting: 1 frames, 0.0 MiB, "), std::string::npos)
-      << shown;
+  EXPECT_NE(shown.find("exporting: 1 frames, 0.0 MiB, "), std::string::npos) << shown;
   std::vector<std::string> quiet = args;
   quiet.back() = a.dir.File("b");
   quiet.push_back("--quiet");

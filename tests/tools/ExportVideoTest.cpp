@@ -49,8 +49,7 @@ TEST(ExportVideo, EachCameraFileHoldsItsFramesUnchangedAtTheirTimes) {
   const double from = At(0), to = At(10);
   const std::vector<std::string> now = ExportNow();
   const ToolResult r = RunTool({"export", "--format", "mkv", "--from", DayArg(from), "--to",
-                                DayArg(to), now[0], now[1], "--out", a.dir.File("out"),
-                                a.volume});
+                                DayArg(to), now[0], now[1], "--out", a.dir.File("out"), a.volume});
   ASSERT_EQ(r.exit, 0) << r.err;
   const std::string folder = ExportFolderUnder(a.dir.File("out"));
 
@@ -63,11 +62,11 @@ TEST(ExportVideo, EachCameraFileHoldsItsFramesUnchangedAtTheirTimes) {
   std::map<std::string, int> firstFrame;
   for (int i : selected) {
     const int camera = a.records[i].camera + 1;
-    const std::string name = "camera-" + std::to_string(camera) +
-                             (camera == 2 && i >= 15 ? "-2" : "") + ".mkv";
+    const std::string name =
+        "camera-" + std::to_string(camera) + (camera == 2 && i >= 15 ? "-2" : "") + ".mkv";
     firstFrame.emplace(name, i);
-    packets[name] += std::to_string(std::llround((a.records[i].time - first) * 86400000.0)) +
-                     "," + std::to_string(a.frames[i].size()) + "\n";
+    packets[name] += std::to_string(std::llround((a.records[i].time - first) * 86400000.0)) + "," +
+                     std::to_string(a.frames[i].size()) + "\n";
   }
   ASSERT_EQ(packets.size(), 4u);
   EXPECT_NE(r.OutLines().at(1).find(" into 4 files in "), std::string::npos) << r.out;
@@ -75,21 +74,26 @@ TEST(ExportVideo, EachCameraFileHoldsItsFramesUnchangedAtTheirTimes) {
     const std::string file = Quoted(folder + "/" + name);
     bool ok = false;
     EXPECT_EQ(Shell(FFPROBE_PATH " -v error -select_streams v:0 -show_entries packet=pts,size"
-                                 " -of csv=p=0 " + file, ok),
+                                 " -of csv=p=0 " +
+                        file,
+                    ok),
               expected)
         << name;
     EXPECT_TRUE(ok);
     const Bytes& stored = a.frames[firstFrame[name]];
     const bool wide = name == "camera-2-2.mkv";
     EXPECT_EQ(Shell(FFPROBE_PATH " -v error -show_entries stream=codec_name,width,height"
-                                 ":format_tags=DATE_RECORDED -of default=nw=1 " + file, ok),
+                                 ":format_tags=DATE_RECORDED -of default=nw=1 " +
+                        file,
+                    ok),
               std::string("codec_name=mjpeg\nwidth=") + (wide ? "96" : "64") + "\nheight=" +
                   (wide ? "64" : "48") + "\nTAG:DATE_RECORDED=" + FormatDateTimeIso(first) + "\n")
         << name;
     // The first frame taken back out is the stored frame, and it decodes.
     const std::string jpeg = a.dir.File(name + ".jpg");
     Shell(FFMPEG_PATH " -v error -i " + file + " -map 0:v -frames:v 1 -c:v copy -f image2 " +
-              Quoted(jpeg), ok);
+              Quoted(jpeg),
+          ok);
     EXPECT_TRUE(ok && orxtest::ReadFileBytes(jpeg) == stored) << name;
     EXPECT_EQ(Shell(FFMPEG_PATH " -v error -i " + file + " -frames:v 1 -f null - 2>&1", ok), "")
         << name;
