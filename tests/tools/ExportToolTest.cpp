@@ -155,6 +155,25 @@ TEST(ExportTool, VerifyNamesAChangedAMissingAndAnAddedFile) {
   EXPECT_EQ(v.OutLines().at(0), volume + ": missing (listed in SHA256SUMS)") << v.out;
 }
 
+TEST(ExportTool, VerifyRefusesAManifestThatNamesAnythingButThisFoldersFiles) {
+  orxtest::TempDir dir;
+  orxtest::WriteFile(dir.File("secret"), {'s'});
+  const std::string folder = dir.File("export");
+  fs::create_directory(folder);
+  const std::string digest(64, 'a');
+  for (const std::string& line :
+       {digest + "  ../secret", digest + "  /etc/passwd", std::string("hello")}) {
+    const std::string text = digest + "  ok.mkv\n" + line + "\n";
+    orxtest::WriteFile(folder + "/SHA256SUMS", Bytes(text.begin(), text.end()));
+    const ToolResult v = RunTool({"verify", folder});
+    EXPECT_EQ(v.exit, 1) << line;
+    EXPECT_EQ(v.out, folder +
+                         "/SHA256SUMS: line 2 is not a checksum line of a file in this "
+                         "folder\n")
+        << line;
+  }
+}
+
 // Runs orxtool with standard error on a terminal; returns what the terminal
 // showed (standard output goes to /dev/null).
 std::string OnTerminal(const std::vector<std::string>& args) {
