@@ -147,6 +147,31 @@ INSTANTIATE_TEST_SUITE_P(Meanwhile, ExportInterrupted,
                          ::testing::Values(Meanwhile::StopArch, Meanwhile::ExitBtn,
                                            Meanwhile::Freeze, Meanwhile::Destroy));
 
+TEST(Export, CellsHiddenMidExportJudgeEveryRecordReadAfter) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 30, 4, 1.0));
+  TArchView& w = rig.ShowStill();
+  double landing = w.IntervalStart();
+  w.Reader.SetPosition(landing, SeekDirection::Forward);
+  const int first = rig.IndexOf(landing) + 1;
+  const int end = rig.IndexOf(w.IntervalEnd());
+  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("x.oxa"))};
+  rig.Hints().onShown = [&](int count) {
+    if (count != 3) return;
+    QTimer::singleShot(0, [&] {
+      w.CellPanels[1]->hide();  // camera 1 (stored) leaves the grid
+      w.LayoutChanged();
+    });
+  };
+  w.SaveBitBtnClick();
+  std::vector<int> expected;
+  for (int i = first; i <= end; ++i)
+    if (i < first + 3 || rig.Records()[i].camera != 1) expected.push_back(i);
+  const std::vector<std::string> volumes = VolumesIn(ExportFolder(rig));
+  ASSERT_EQ(volumes.size(), 1u);
+  ExpectExported(rig, volumes[0], expected);
+}
+
 TEST(Export, CancelMakesNothingAndNothingShownMakesAnEmptyFolder) {
   ArchRig rig;
   rig.AddVolume(RoundRobin(ArchRig::Base(), 20, 4, 1.0));
