@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -100,6 +101,38 @@ TEST(ExportVideo, EachCameraFileHoldsItsFramesUnchangedAtTheirTimes) {
     EXPECT_TRUE(ok);
   }
   EXPECT_EQ(RunTool({"verify", folder}).exit, 0);
+}
+
+TEST(ExportVideo, AFrameNoVideoCanTakeIsCountedAndFailsTheExport) {
+  // Camera 0's first frames have no readable header, so no file can be
+  // sized for them; its later frames make the file.
+  std::vector<Record> records;
+  std::vector<Bytes> frames;
+  for (int i = 0; i < 12; ++i) {
+    records.push_back(Record{At(i), 0, KindContinuous});
+    frames.push_back(i < 5 ? archtest::Padded({0xFF, 0xD8, 0xFF, 0xFE, 0, 0}, 300, i)
+                           : archtest::EncodeJpeg(64, 48, i));
+  }
+  const ExportArchive a(records, frames);
+  const std::vector<std::string> now = ExportNow();
+  const ToolResult r =
+      RunTool({"export", "--format", "mkv", "--from", DayArg(At(0)), "--to", DayArg(At(11)), now[0],
+               now[1], "--out", a.dir.File("out"), a.volume});
+  const std::vector<int> selected = a.Selected(At(0), At(11), 0xFFFFFFFFu, 15);
+  const long unreadable =
+      std::count_if(selected.begin(), selected.end(), [](int i) { return i < 5; });
+  ASSERT_GT(unreadable, 0);
+  EXPECT_EQ(r.exit, 1);
+  EXPECT_EQ(r.err, "orxtool: export: " + std::to_string(unreadable) +
+                       " frames left out: no picture size in their JPEG header, and their camera "
+                       "had no video file yet\n");
+  bool ok = false;
+  const std::string file = Quoted(ExportFolderUnder(a.dir.File("out")) + "/camera-1.mkv");
+  EXPECT_EQ(Shell(FFPROBE_PATH " -v error -count_packets -show_entries stream=nb_read_packets"
+                               " -of csv=p=0 " +
+                      file,
+                  ok),
+            std::to_string(selected.size() - unreadable) + "\n");
 }
 
 }  // namespace
