@@ -59,6 +59,7 @@ bench: demo
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_playback
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_export
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_realtime $(DEMO_DIR)
+	$(BUILD_DIR)/bin/bench_export_tool
 
 clean:
 	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(FUZZ_DIR)

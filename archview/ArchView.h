@@ -189,6 +189,10 @@ class TArchView : public TView {
   // PlayPanel, ArchPanel and SaveBitBtn as the window's state asks.
   void PlacePlayPanel();
   void SetStepRunButtonsEnabled(bool enabled);
+  // The window to the export's core: the walk's front end and the source
+  // of the export loop (ArchViewEngine.cpp, ArchViewExport.cpp).
+  class ExportWalkFront;
+  class ExportFromWindow;
   // The export loop into folder. False when the window was destroyed
   // meanwhile (the caller must then return without touching it).
   bool ExportInterval(const QString& folder);

@@ -104,37 +104,6 @@ void TArchView::StepFrame(bool forward, bool paced) {
   ShowArchiveBounds();
 }
 
-bool TArchView::StepFrameForExport() {
-  double refreshed = PlaybackTime;
-  for (;;) {
-    if (std::abs(refreshed - PlaybackTime) > RefreshGap) {
-      ClampPosition();
-      ShowArchiveBounds();
-      refreshed = PlaybackTime;
-    }
-    if (StopRequested) return true;
-    std::uint32_t kinds = KindMask;
-    std::uint32_t camera = CameraMask;
-    if (!ReadRecord(true, 1, camera, kinds)) {
-      StopPlayback();
-      return true;
-    }
-    if (PlaybackTime > IntervalEnd()) {
-      StopPlayback();
-      return false;
-    }
-    if (camera < static_cast<std::uint32_t>(CameraCount) && !PlaybackStream->Empty() &&
-        CellVisible(static_cast<int>(camera))) {
-      if (!ShowFrame(camera, kinds, true)) return false;
-      ExportCamera = static_cast<std::int32_t>(camera);
-      ExportKinds = kinds;
-      return true;
-    }
-    // A window destroyed meanwhile has nothing more to export.
-    if (!ProcessPending()) return true;
-  }
-}
-
 void TArchView::RunPlayback(bool forward) {
   int n = CameraCount;
   StopRequested = false;

@@ -1,7 +1,8 @@
 // The fragment export (SaveBitBtn): the interval, as forward playback from
-// its start shows it, into new volumes. The window's part is choosing the
-// folder, driving StepFrameForExport and handing each shown frame on; the
-// volumes themselves are ExportVolumeSink's.
+// its start shows it, into new volumes. Which frames are taken, the loop
+// that hands them on and the volumes are the export core's (export/); the
+// window's part is choosing the folder, showing each frame on the way
+// (StepFrameForExport) and staying responsive.
 
 #include <QDir>
 #include <QFile>
@@ -9,13 +10,16 @@
 #include <QPushButton>
 #include <QToolButton>
 
-#include <cstring>
+#include <cmath>
 
 #include "archive/OrxRead.h"
+#include "archview/ArchCaptions.h"
 #include "archview/ArchView.h"
-#include "archview/ExportNames.h"
-#include "archview/ExportVolumeSink.h"
 #include "archview/PlaybackState.h"
+#include "export/ExportNames.h"
+#include "export/ExportRun.h"
+#include "export/ExportVolumeSink.h"
+#include "export/ExportWalk.h"
 #include "platform/Clock.h"
 #include "platform/qt/PlatformServices.h"
 
@@ -30,7 +34,90 @@ QString ExportFolderPath(const QString& chosen, double startStamp) {
          QString::fromStdString(ExportFolderName(startStamp));
 }
 
+// StopBtn up with the freeze released, as StopPlayback releases it: a
+// button shown up over a freeze still set would hold the next run before
+// its first frame.
+void ReleaseFreeze(TArchView& window) {
+  Frozen = true;
+  window.StopBtnClick();
+}
+
 }  // namespace
+
+// The window as the export walk's front end: its stop flag, filters,
+// visible cells and interval as they are before each record, its position
+// refreshed every half second of archive time, and the window kept
+// responsive while records are passed over.
+class TArchView::ExportWalkFront final : public ExportFront {
+ public:
+  explicit ExportWalkFront(TArchView& window) : window_(window), refreshed_(PlaybackTime) {}
+  bool StopRequested() const override { return ::StopRequested; }
+  std::uint32_t CameraMask() const override { return ::CameraMask; }
+  std::uint32_t KindMask() const override { return ::KindMask; }
+  double IntervalEnd() const override { return window_.IntervalEnd(); }
+  bool Takes(std::uint32_t camera) const override {
+    return window_.CellVisible(static_cast<int>(camera));
+  }
+  void BeforeRecord() override {
+    if (std::abs(refreshed_ - PlaybackTime) <= RefreshGap) return;
+    window_.ClampPosition();
+    window_.ShowArchiveBounds();
+    refreshed_ = PlaybackTime;
+  }
+  bool PassedOver() override { return window_.ProcessPending(); }
+
+ private:
+  TArchView& window_;
+  double refreshed_;
+};
+
+bool TArchView::StepFrameForExport() {
+  ExportWalkFront front(*this);
+  ExportWalk walk(Reader, PlaybackTime, *PlaybackStream);
+  switch (walk.Step(front)) {
+    case WalkStep::Selected:
+      break;
+    case WalkStep::Stopped:
+    case WalkStep::Abandoned:  // a window destroyed meanwhile has nothing more to export
+      return true;
+    case WalkStep::ArchiveEnd:
+      StopPlayback();
+      return true;
+    case WalkStep::PastInterval:
+      StopPlayback();
+      return false;
+  }
+  if (!ShowFrame(walk.Camera(), walk.Kinds(), true)) return false;
+  ExportCamera = static_cast<std::int32_t>(walk.Camera());
+  ExportKinds = walk.Kinds();
+  return true;
+}
+
+// The export's frames as the window shows them: one StepFrameForExport per
+// frame, read together with StopRequested, and the window's events between
+// taking a frame and appending it.
+class TArchView::ExportFromWindow final : public ExportSource {
+ public:
+  explicit ExportFromWindow(TArchView& window) : window_(&window) {}
+
+  Step Next(std::uint32_t& camera, std::uint32_t& kinds, double& time) override {
+    const bool shown = window_->StepFrameForExport();
+    if (!window_) return Step::End;
+    if (StopRequested) return Step::End;
+    if (!shown) return Step::Skip;  // showing failed: that record is left out
+    camera = static_cast<std::uint32_t>(ExportCamera);
+    kinds = ExportKinds;
+    time = PlaybackTime;
+    return Step::Frame;
+  }
+  // The frame in hand is appended also when StopArch, ExitBtn or the
+  // window's end came meanwhile.
+  bool Taken() override { return window_->ProcessPending(); }
+  bool WindowAlive() const { return !window_.isNull(); }
+
+ private:
+  QPointer<TArchView> window_;
+};
 
 void TArchView::SetStepRunButtonsEnabled(bool enabled) {
   for (QToolButton* button : {LeftStep, RightStep, LeftRun, RightRun}) button->setEnabled(enabled);
@@ -42,7 +129,7 @@ void TArchView::SaveBitBtnClick() {
   if (exporting_) return;
   exporting_ = true;
   SaveBitBtn->setEnabled(false);
-  StopBtn->setChecked(false);  // shown released; the freeze itself is left as it is
+  ReleaseFreeze(*this);  // a freeze does not pause an export
   SetStepRunButtonsEnabled(false);
   // One reading of the clock: two could straddle midnight.
   const double startStamp = PresentTime();
@@ -55,7 +142,9 @@ void TArchView::SaveBitBtnClick() {
   if (accepted && !ExportInterval(ExportFolderPath(chosen, startStamp))) return;
 
   SetStepRunButtonsEnabled(true);
-  StopBtn->setChecked(false);
+  // Frozen during the export, or the export ended without StopPlayback (a
+  // volume could not be made): the button and the freeze agree again.
+  ReleaseFreeze(*this);
   SaveBitBtn->setEnabled(true);
   exporting_ = false;
 }
@@ -65,34 +154,10 @@ bool TArchView::ExportInterval(const QString& folder) {
   // cannot be made.
   QDir().mkdir(folder);
   ExportVolumeSink volumes(QFile::encodeName(folder).toStdString());
-  PlaybackTime = IntervalStart();
-  Reader.SetPosition(PlaybackTime, SeekDirection::Forward);
+  ExportWalk(Reader, PlaybackTime, *PlaybackStream).Start(IntervalStart());
   StopRequested = false;
-
-  QPointer<TArchView> self(this);
-  bool alive = true;
-  for (;;) {
-    const bool shown = StepFrameForExport();
-    if (!self) {
-      alive = false;
-      break;
-    }
-    if (StopRequested) break;
-    if (!shown) continue;  // showing failed: that record is left out
-    // The frame is taken before events run: a handler may move
-    // PlaybackTime, and the stream belongs to the window.
-    const std::size_t length = PlaybackStream->Size();
-    if (length > ExportBuffer.size()) continue;  // the reader hands out none longer
-    std::memcpy(ExportBuffer.data(), PlaybackStream->Data(), length);
-    const std::int32_t camera = ExportCamera;
-    const std::uint32_t kinds = ExportKinds;
-    const double time = PlaybackTime;
-    alive = ProcessPending();
-    // The frame in hand is kept also when StopArch, ExitBtn or the window's
-    // end came meanwhile.
-    if (!volumes.Append(camera, kinds, time, static_cast<std::int32_t>(length)) || !alive) break;
-  }
-  volumes.Close();
+  ExportFromWindow frames(*this);
+  RunExport(frames, *PlaybackStream, volumes);
   StopRequested = true;
-  return alive;
+  return frames.WindowAlive();
 }

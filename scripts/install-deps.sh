@@ -11,6 +11,8 @@ packages=(
   libjpeg62-turbo-dev libturbojpeg0-dev
   libgtest-dev googletest
   zlib1g-dev
+  libavformat-dev ffmpeg
+  libssl-dev
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation
   poppler-utils

@@ -1,5 +1,7 @@
 #include "tools/VerifyCommand.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdarg>
@@ -9,6 +11,8 @@
 
 #include "archive/VolumeRules.h"
 #include "common/CameraMask.h"
+#include "export/ChecksumManifest.h"
+#include "tools/FolderCheck.h"
 #include "tools/ToolArgs.h"
 #include "tools/VolumeProbe.h"
 
@@ -163,6 +167,27 @@ bool VerifyVolume(const std::string& path) {
   return false;
 }
 
+// A folder: its SHA256SUMS when it has one, then each of its volumes.
+bool VerifyFolder(std::string folder) {
+  while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
+  const int manifestProblems = CheckManifest(folder);
+  const std::vector<std::string> volumes = VolumesInFolder(folder);
+  if (manifestProblems < 0) {
+    // Nothing to check is not a clean bill: the name may be a slip.
+    std::printf("%s: is a folder without %s%s\n", folder.c_str(), ManifestName,
+                volumes.empty() ? " or volumes" : "");
+    if (volumes.empty()) return false;
+  }
+  bool clean = manifestProblems <= 0;
+  for (const std::string& volume : volumes) clean = VerifyVolume(volume) && clean;
+  return clean;
+}
+
+bool IsFolder(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 }  // namespace
 
 int RunVerify(const std::vector<std::string>& args) {
@@ -170,6 +195,7 @@ int RunVerify(const std::vector<std::string>& args) {
   for (const std::string& a : args)
     if (ToolArgs::IsOption(a)) return UsageError("verify: unknown option '" + a + "'");
   bool clean = true;
-  for (const std::string& path : args) clean = VerifyVolume(path) && clean;
+  for (const std::string& path : args)
+    clean = (IsFolder(path) ? VerifyFolder(path) : VerifyVolume(path)) && clean;
   return clean ? ExitOk : ExitProblem;
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/DecodeCommand.h"
+#include "tools/ExportCommand.h"
 #include "tools/ExtractCommand.h"
 #include "tools/InfoCommand.h"
 #include "tools/MakeDemoCommand.h"
@@ -20,7 +21,8 @@ const char kHelp[] =
     "usage: orxtool COMMAND [ARGS...]\n"
     "\n"
     "  info VOLUME...                 size, geometry, header and rings of each file\n"
-    "  verify VOLUME...               check every format rule; exit 1 on any problem\n"
+    "  verify VOLUME|FOLDER...        check every format rule; a folder's SHA256SUMS\n"
+    "                                 and its volumes; exit 1 on any problem\n"
     "  make-demo [--out DIR] [--start TIME]\n"
     "                                 write a demo archive (default DIR build/demo)\n"
     "  walk [--now TIME] [--cameras MASK] [--kinds MASK] VOLUME... -- OP...\n"
@@ -29,7 +31,20 @@ const char kHelp[] =
     "  decode IN.jpg OUT.ppm          decode one frame into a binary PPM\n"
     "  extract VOLUME... --at TIME [--count N] [--cameras MASK] --out DIR\n"
     "                                 write frames from TIME on as .jpg files\n"
+    "  export --from TIME --to TIME [--cameras MASK] [--kinds MASK] [--format oxa|mkv]\n"
+    "         [--out DIR] [--quiet] [--now TIME] VOLUME...\n"
+    "                                 the interval as the viewer exports it, into a new\n"
+    "                                 folder TempORX-... under DIR (default .): volumes,\n"
+    "                                 or with mkv one video per camera (camera-N.mkv);\n"
+    "                                 with SHA256SUMS. Cameras default all, kinds 15.\n"
     "  --help                         this text\n"
+    "\n"
+    "Examples:\n"
+    "  orxtool export --from 2026-12-07T09:00:00 --to 2026-12-07T09:05:00 \\\n"
+    "      --cameras 0x6 --kinds 5 --out /mnt/usb archive/*.oxa\n"
+    "  orxtool export --from 2026-12-07T09:00:00 --to 2026-12-07T09:05:00 \\\n"
+    "      --format mkv --out ~/handover archive/*.oxa\n"
+    "  orxtool verify \"/mnt/usb/TempORX-[7] [12] [2026] 12-5-3250\"\n"
     "\n"
     "TIME: a day number (46000.5) or a local date-time (2026-12-07T09:00:00.040).\n"
     "MASK: decimal or 0x hexadecimal. Exit codes: 0 done, 1 problem found or\n"
@@ -45,6 +60,7 @@ int Dispatch(const std::string& command, const std::vector<std::string>& args) {
   if (command == "walk") return RunWalk(args);
   if (command == "decode") return RunDecode(args);
   if (command == "extract") return RunExtract(args);
+  if (command == "export") return RunExportCommand(args);
   if (command == "make-demo") return RunMakeDemo(args);
   return UsageError("unknown command '" + command + "'");
 }

@@ -71,7 +71,9 @@ TEST_P(ArrangementLeave, PlayButtonsGoToTheStripAndComeBackWithTheArchivePanel) 
   EXPECT_EQ(w.isVisible(), GetParam() != Way::Closing);
   // Typing goes to the record panel again, never into the layout name field
   // that full screen had hidden.
-  if (GetParam() != Way::Closing) EXPECT_EQ(w.focusWidget(), w.RecPanel);
+  if (GetParam() != Way::Closing) {
+    EXPECT_EQ(w.focusWidget(), w.RecPanel);
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryWayOut, ArrangementLeave,

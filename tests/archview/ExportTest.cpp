@@ -12,7 +12,7 @@
 #include <filesystem>
 
 #include "ArchRig.h"
-#include "archview/ExportNames.h"
+#include "export/ExportNames.h"
 #include "archview/PlaybackState.h"
 #include "common/DateTime.h"
 #include "view/CellPanel.h"
@@ -147,6 +147,31 @@ INSTANTIATE_TEST_SUITE_P(Meanwhile, ExportInterrupted,
                          ::testing::Values(Meanwhile::StopArch, Meanwhile::ExitBtn,
                                            Meanwhile::Freeze, Meanwhile::Destroy));
 
+TEST(Export, CellsHiddenMidExportJudgeEveryRecordReadAfter) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 30, 4, 1.0));
+  TArchView& w = rig.ShowStill();
+  double landing = w.IntervalStart();
+  w.Reader.SetPosition(landing, SeekDirection::Forward);
+  const int first = rig.IndexOf(landing) + 1;
+  const int end = rig.IndexOf(w.IntervalEnd());
+  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("x.oxa"))};
+  rig.Hints().onShown = [&](int count) {
+    if (count != 3) return;
+    QTimer::singleShot(0, [&] {
+      w.CellPanels[1]->hide();  // camera 1 (stored) leaves the grid
+      w.LayoutChanged();
+    });
+  };
+  w.SaveBitBtnClick();
+  std::vector<int> expected;
+  for (int i = first; i <= end; ++i)
+    if (i < first + 3 || rig.Records()[i].camera != 1) expected.push_back(i);
+  const std::vector<std::string> volumes = VolumesIn(ExportFolder(rig));
+  ASSERT_EQ(volumes.size(), 1u);
+  ExpectExported(rig, volumes[0], expected);
+}
+
 TEST(Export, CancelMakesNothingAndNothingShownMakesAnEmptyFolder) {
   ArchRig rig;
   rig.AddVolume(RoundRobin(ArchRig::Base(), 20, 4, 1.0));
@@ -164,6 +189,38 @@ TEST(Export, CancelMakesNothingAndNothingShownMakesAnEmptyFolder) {
   EXPECT_TRUE(fs::is_empty(ExportFolder(rig)));
   EXPECT_EQ(rig.PlatformScript().beeps, 1);
 }
+
+// StopBtn is shown up when the export ends; the freeze is released with it,
+// also where no StopPlayback released it, so the next run does not wait.
+enum class FreezeEnd { FrozenBeforeDialogCancelled, FrozenDuringVolumeNotMade };
+
+class ExportFreeze : public ::testing::TestWithParam<FreezeEnd> {};
+
+TEST_P(ExportFreeze, EndsWithTheFreezeReleasedAsTheButtonShows) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 20, 4, 1.0));
+  TArchView& w = rig.ShowStill();
+  if (GetParam() == FreezeEnd::FrozenBeforeDialogCancelled) {
+    w.StopBtn->click();
+  } else {
+    // The folder's parent is missing: the first volume cannot be made.
+    rig.PlatformScript().openNameAnswers = {
+        QString::fromStdString(rig.Dir().File("missing/x.oxa"))};
+    rig.Hints().onShown = [&](int count) {
+      if (count == 1) QTimer::singleShot(0, [&] { w.StopBtn->click(); });
+    };
+  }
+  w.SaveBitBtnClick();
+  EXPECT_EQ(rig.PlatformScript().beeps, 0);  // no StopPlayback
+  EXPECT_FALSE(Frozen);
+  EXPECT_FALSE(w.StopBtn->isChecked());
+  EXPECT_EQ(w.StopBtn->toolTip(), QStringLiteral("Остановить"));
+  EXPECT_FALSE(w.SaveItem->isEnabled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Ends, ExportFreeze,
+                         ::testing::Values(FreezeEnd::FrozenBeforeDialogCancelled,
+                                           FreezeEnd::FrozenDuringVolumeNotMade));
 
 }  // namespace
 }  // namespace archtest

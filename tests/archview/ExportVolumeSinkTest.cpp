@@ -12,8 +12,8 @@
 #include <filesystem>
 
 #include "ArchVolumes.h"
-#include "archview/ExportNames.h"
-#include "archview/ExportVolumeSink.h"
+#include "export/ExportNames.h"
+#include "export/ExportVolumeSink.h"
 #include "common/DateTime.h"
 #include "tests/archive/support/VolumeBuilder.h"
 
@@ -58,10 +58,10 @@ TEST_P(ExportRollover, FrameThatDoesNotFitOpensANewVolumeNamedAfterIt) {
     ExportVolumeSink sink(dir.Path());
     for (int n = 0; n < c.frames; ++n) ASSERT_TRUE(AppendFrame(sink, c.length, n, c.sameTime));
     sink.Close();
-    ASSERT_EQ(sink.Volumes().size(), c.perVolume.size());
+    ASSERT_EQ(sink.Files().size(), c.perVolume.size());
     int n = 0;
     for (std::size_t v = 0; v < c.perVolume.size(); ++v) {
-      const std::string& path = sink.Volumes()[v];
+      const std::string& path = sink.Files()[v];
       // Named after its first frame; a name already taken is never replaced.
       std::string name = ExportVolumeStem(FrameTime(n, c.sameTime));
       if (v > 0 && c.sameTime) name += " (" + std::to_string(v + 1) + ")";
@@ -122,13 +122,13 @@ TEST(ExportRefusal, EndsWhenAVolumeCannotBeMadeAndKeepsWhatWasAppended) {
   {
     ExportVolumeSink sink(dir.File("missing"));
     EXPECT_FALSE(AppendFrame(sink, 1000, 0, false));
-    EXPECT_TRUE(sink.Volumes().empty());
+    EXPECT_TRUE(sink.Files().empty());
   }
   {
     // A frame that even a fresh volume refuses: no second try, nothing left.
     ExportVolumeSink sink(dir.Path());
     EXPECT_FALSE(sink.Append(0, KindContinuous, FrameTime(0, false), ExportBufferSize + 1));
-    EXPECT_TRUE(sink.Volumes().empty());
+    EXPECT_TRUE(sink.Files().empty());
     EXPECT_TRUE(fs::is_empty(dir.Path()));
   }
   {
@@ -138,8 +138,8 @@ TEST(ExportRefusal, EndsWhenAVolumeCannotBeMadeAndKeepsWhatWasAppended) {
     for (int n = 0; n < 9; ++n) ASSERT_TRUE(AppendFrame(sink, MaxFrameLength, n, false));
     const FileSizeLimit limit(5 * MinVolumeSize);
     EXPECT_FALSE(AppendFrame(sink, MaxFrameLength, 9, false));
-    ASSERT_EQ(sink.Volumes().size(), 1u);
-    EXPECT_EQ(ReadVolumeFrames(sink.Volumes()[0]).size(), 9u);
+    ASSERT_EQ(sink.Files().size(), 1u);
+    EXPECT_EQ(ReadVolumeFrames(sink.Files()[0]).size(), 9u);
   }
   EXPECT_EQ(std::distance(fs::directory_iterator(dir.Path()), fs::directory_iterator()), 1);
 }

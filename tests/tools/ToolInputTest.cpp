@@ -41,7 +41,8 @@ TEST_F(ToolInput, EveryCommandRefusesAFifoWithoutWaiting) {
 TEST_F(ToolInput, AFolderIsCalledAFolder) {
   const std::string folder = dir_.File("folder.oxa");
   std::filesystem::create_directory(folder);
-  EXPECT_EQ(RunTool({"verify", folder}).out, folder + ": is a folder\n");
+  EXPECT_EQ(RunTool({"verify", folder}).out,
+            folder + ": is a folder without SHA256SUMS or volumes\n");
   EXPECT_NE(RunTool({"info", folder}).out.find("  volume: no (is a folder)"), std::string::npos);
   const ToolResult decode = RunTool({"decode", folder, dir_.File("out.ppm")});
   EXPECT_EQ(decode.exit, 1);

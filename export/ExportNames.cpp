@@ -1,4 +1,4 @@
-#include "archview/ExportNames.h"
+#include "export/ExportNames.h"
 
 #include "common/DateTime.h"
 

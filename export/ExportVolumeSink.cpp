@@ -1,4 +1,4 @@
-#include "archview/ExportVolumeSink.h"
+#include "export/ExportVolumeSink.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <utility>
 
-#include "archview/ExportNames.h"
+#include "export/DiskSync.h"
+#include "export/ExportNames.h"
 
 namespace {
 
@@ -71,8 +72,13 @@ bool ExportVolumeSink::Append(std::int32_t camera, std::uint32_t kinds, double t
   }
 }
 
-void ExportVolumeSink::Close() {
+bool ExportVolumeSink::Close() {
   if (volumeOpen_) FinishVolume();
+  // Most of it is on disk already: each volume's write-back began when it
+  // was finished, while the next one filled.
+  for (; synced_ < volumes_.size(); ++synced_)
+    if (!SyncFileToDisk(volumes_[synced_])) flushFailed_ = true;
+  return !flushFailed_;
 }
 
 bool ExportVolumeSink::MakeVolume(double firstFrameTime) {
@@ -110,8 +116,9 @@ std::string ExportVolumeSink::NameVolume(const std::string& making,
 
 void ExportVolumeSink::FinishVolume() {
   writer_.Close();
-  // The writer writes straight to the file; this puts its frames on disk.
-  if (volumeFile_.Get() >= 0) ::fdatasync(volumeFile_.Get());
+  // The writer writes straight to the file; its frames go to disk from
+  // here on, and Close waits for them.
+  if (volumeFile_.Get() >= 0) StartWriteBack(volumeFile_.Get());
   volumeFile_.Reset();
   volumeOpen_ = false;
 }

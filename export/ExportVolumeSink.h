@@ -5,8 +5,9 @@
 // that frame's time. Its whole size is reserved on disk before the writer
 // formats it, so a full disk shows at the start of a volume and never in the
 // middle of a frame. When the open volume refuses a frame (full, or a write
-// failed) it is flushed and closed, and the same frame goes into a new one.
-// So when the export ends every appended frame is on disk.
+// failed) it is closed with its write-back to disk begun, and the same frame
+// goes into a new one. Close waits until every volume is on disk, so when
+// the export ends every appended frame is.
 //
 // A volume is made under a passing name and takes its own name only once the
 // writer has formatted it, and a name already taken gets " (2)", " (3)", ...
@@ -21,8 +22,9 @@
 #include <vector>
 
 #include "archive/OrxWrite.h"
+#include "export/FrameSink.h"
 
-class ExportVolumeSink {
+class ExportVolumeSink final : public FrameSink {
  public:
   // Size of every export volume: 10239 index entries and 9,830,368 bytes of
   // frame data.
@@ -32,7 +34,7 @@ class ExportVolumeSink {
   // until the first Append.
   explicit ExportVolumeSink(std::string folder);
   // Closes the open volume as Close does.
-  ~ExportVolumeSink();
+  ~ExportVolumeSink() override;
   ExportVolumeSink(const ExportVolumeSink&) = delete;
   ExportVolumeSink& operator=(const ExportVolumeSink&) = delete;
 
@@ -41,13 +43,15 @@ class ExportVolumeSink {
   // end: a volume could not be made, reserved or opened, or a fresh, empty
   // volume refused the frame (the volume is then removed again). Frames
   // appended before stay where they are.
-  bool Append(std::int32_t camera, std::uint32_t kinds, double time, std::int32_t length);
+  bool Append(std::int32_t camera, std::uint32_t kinds, double time,
+              std::int32_t length) override;
 
-  // Flushes the open volume to disk and closes it.
-  void Close();
+  // Closes the open volume and waits until every volume made is on disk.
+  // False when one could not be put there.
+  bool Close() override;
 
   // Paths of the volumes made and kept, in the order they were made.
-  const std::vector<std::string>& Volumes() const { return volumes_; }
+  const std::vector<std::string>& Files() const override { return volumes_; }
 
  private:
   // An owned file descriptor.
@@ -69,8 +73,10 @@ class ExportVolumeSink {
 
   std::string folder_;
   TOrxWrite writer_;
-  Descriptor volumeFile_;  // kept to flush the volume when it is finished
+  Descriptor volumeFile_;  // kept to start the volume's write-back when it is finished
   bool volumeOpen_ = false;
   bool volumeEmpty_ = false;
+  bool flushFailed_ = false;
+  std::size_t synced_ = 0;  // volumes known to be on disk
   std::vector<std::string> volumes_;
 };
