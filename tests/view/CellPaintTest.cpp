@@ -1,6 +1,7 @@
 // How cell pictures reach the screen: a new frame is painted, not an old
 // scaled copy; a cell without a picture lets its panel show; a hidden cell
-// is not painted.
+// is not painted; frames coming faster than the screen shows pictures are
+// painted less often, and the last one always is.
 
 #include "tests/view/ViewRig.h"
 
@@ -60,6 +61,22 @@ TEST_F(CellPaint, HiddenCellIsNotPainted) {
   Decoded(view->CellImages[20], qRgb(0, 200, 0));
   QTest::qWait(50);
   EXPECT_EQ(hidden.paints, 0);
+}
+
+TEST_F(CellPaint, FramesFasterThanTheScreenArePaintedLessOftenAndTheLastOneIs) {
+  TCellImage* image = view->CellImages[5];
+  PaintRecorder recorder(image);
+  // As a run does: a frame, then the pending events, thirty times, far
+  // faster than a screen shows pictures.
+  const int frames = 30;
+  for (int i = 0; i < frames; ++i) {
+    Decoded(image, qRgb(i * 8, 100, 0));
+    QApplication::processEvents();
+  }
+  // Held back at most one screen picture; a second is plenty on any machine.
+  EXPECT_TRUE(QTest::qWaitFor(
+      [&] { return recorder.lastPainted == image->Bitmap().cacheKey(); }, 1000));
+  EXPECT_LE(recorder.paints, frames / 2);
 }
 
 }  // namespace
