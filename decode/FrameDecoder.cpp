@@ -63,10 +63,15 @@ void PrepareBitmap(j_decompress_ptr cinfo, QImage& bitmap) {
 // are freshest in the processor's cache: the row buffer for colour rows read
 // through it (the same pixels, with 255 in the fourth byte).
 const std::uint8_t* ConvertRow(RowKind kind, const JSAMPLE* decoded, std::uint8_t* row,
-                               unsigned width, bool inverted_inks) {
+                               unsigned width, bool inverted_inks, bool streaming) {
   switch (kind) {
     case RowKind::Gray: GrayToBgr0(decoded, row, width); return row;
-    case RowKind::Bgrx: BgrxToBgr0(decoded, row, width); return decoded;
+    case RowKind::Bgrx:
+      if (streaming && decoded != row)
+        BgrxToBgr0Streaming(decoded, row, width);
+      else
+        BgrxToBgr0(decoded, row, width);
+      return decoded;
     case RowKind::Cmyk: CmykToBgr0(decoded, row, width, inverted_inks); return row;
   }
   return row;
@@ -87,6 +92,7 @@ void DecodeFrame(FrameDecoder::State& s, FrameStream& stream, FrameTarget& targe
   const bool inverted_inks = cinfo->saw_Adobe_marker;
   // CheckFrameDimensions keeps every row within the row buffer.
   const bool use_row_buffer = s.rows_per_call == 1;
+  const bool streaming = target.StreamBitmap();
   std::uint8_t* const bits = bitmap.bits();
   const std::size_t stride = std::size_t(bitmap.bytesPerLine());
 
@@ -105,10 +111,11 @@ void DecodeFrame(FrameDecoder::State& s, FrameStream& stream, FrameTarget& targe
     if (got == 0) break;  // cannot happen without suspension; finish reports it
     for (JDIMENSION i = 0; i < got; ++i) {
       const std::uint8_t* pixels =
-          ConvertRow(kind, rows[i], bits + (first + i) * stride, width, inverted_inks);
+          ConvertRow(kind, rows[i], bits + (first + i) * stride, width, inverted_inks, streaming);
       target.RowDecoded(int(first + i), pixels);
     }
   }
+  if (streaming) FinishStreaming();
   jpeg_finish_decompress(cinfo);
 }
 

@@ -24,6 +24,11 @@ class FrameTarget {
     (void)y;
     (void)pixels;
   }
+  // True when the bitmap is one of many, written far more often than read
+  // back (a camera cell's, shrunk from the rows above): the decoder then
+  // writes colour rows past the processor's cache instead of first fetching
+  // each line of the bitmap from memory. The bytes are the same.
+  virtual bool StreamBitmap() const { return false; }
 };
 
 // A target that only holds its bitmap: for tools, tests and benchmarks.

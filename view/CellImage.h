@@ -29,6 +29,9 @@ class TCellImage : public QWidget, public FrameTarget {
   void Repaint() override;
   // A frame shown at half its size or less is shrunk as its rows arrive.
   void RowDecoded(int y, const std::uint8_t* pixels) override;
+  // The bitmap is read back only to save it or when the cell's size
+  // changes: the decoder need not fetch it into the cache to write it.
+  bool StreamBitmap() const override { return true; }
   // Empties the bitmap (0 x 0) and repaints.
   void Clear();
 
