@@ -59,16 +59,26 @@ void PrepareBitmap(j_decompress_ptr cinfo, QImage& bitmap) {
     RaiseDecoderError(reinterpret_cast<j_common_ptr>(cinfo), kErrBitmapAllocation, width, height);
 }
 
-void ConvertRow(RowKind kind, const JSAMPLE* decoded, std::uint8_t* row, unsigned width,
-                bool inverted_inks) {
+// Returns the row's pixels as blue, green, red and a fourth byte, as they
+// are freshest in the processor's cache: the row buffer for colour rows read
+// through it (the same pixels, with 255 in the fourth byte).
+const std::uint8_t* ConvertRow(RowKind kind, const JSAMPLE* decoded, std::uint8_t* row,
+                               unsigned width, bool inverted_inks, bool streaming) {
   switch (kind) {
-    case RowKind::Gray: GrayToBgr0(decoded, row, width); break;
-    case RowKind::Bgrx: BgrxToBgr0(decoded, row, width); break;
-    case RowKind::Cmyk: CmykToBgr0(decoded, row, width, inverted_inks); break;
+    case RowKind::Gray: GrayToBgr0(decoded, row, width); return row;
+    case RowKind::Bgrx:
+      if (streaming && decoded != row)
+        BgrxToBgr0Streaming(decoded, row, width);
+      else
+        BgrxToBgr0(decoded, row, width);
+      return decoded;
+    case RowKind::Cmyk: CmykToBgr0(decoded, row, width, inverted_inks); return row;
   }
+  return row;
 }
 
-void DecodeFrame(FrameDecoder::State& s, FrameStream& stream, QImage& bitmap) {
+void DecodeFrame(FrameDecoder::State& s, FrameStream& stream, FrameTarget& target) {
+  QImage& bitmap = target.Bitmap();
   j_decompress_ptr cinfo = &s.cinfo;
   stream.SetPosition(0);
   InstallMemoryStreamSource(cinfo, &stream);
@@ -82,6 +92,7 @@ void DecodeFrame(FrameDecoder::State& s, FrameStream& stream, QImage& bitmap) {
   const bool inverted_inks = cinfo->saw_Adobe_marker;
   // CheckFrameDimensions keeps every row within the row buffer.
   const bool use_row_buffer = s.rows_per_call == 1;
+  const bool streaming = target.StreamBitmap();
   std::uint8_t* const bits = bitmap.bits();
   const std::size_t stride = std::size_t(bitmap.bytesPerLine());
 
@@ -98,9 +109,13 @@ void DecodeFrame(FrameDecoder::State& s, FrameStream& stream, QImage& bitmap) {
     }
     const JDIMENSION got = jpeg_read_scanlines(cinfo, rows, wanted);
     if (got == 0) break;  // cannot happen without suspension; finish reports it
-    for (JDIMENSION i = 0; i < got; ++i)
-      ConvertRow(kind, rows[i], bits + (first + i) * stride, width, inverted_inks);
+    for (JDIMENSION i = 0; i < got; ++i) {
+      const std::uint8_t* pixels =
+          ConvertRow(kind, rows[i], bits + (first + i) * stride, width, inverted_inks, streaming);
+      target.RowDecoded(int(first + i), pixels);
+    }
   }
+  if (streaming) FinishStreaming();
   jpeg_finish_decompress(cinfo);
 }
 
@@ -120,7 +135,6 @@ void FrameDecoder::SetRowsPerCall(int rows) {
 
 int FrameDecoder::Decode(FrameStream& stream, FrameTarget& target) {
   State* const s = state_.get();
-  QImage& bitmap = target.Bitmap();
   if (setjmp(s->error.jump) != 0) {
     // A fatal error anywhere in the frame: back to the start state. The
     // bitmap keeps whatever it had received.
@@ -130,7 +144,7 @@ int FrameDecoder::Decode(FrameStream& stream, FrameTarget& target) {
     return -1;
   }
   s->error.armed = true;
-  DecodeFrame(*s, stream, bitmap);
+  DecodeFrame(*s, stream, target);
   s->error.armed = false;
   target.Repaint();
   return 1;

@@ -5,12 +5,30 @@
 
 #include <QImage>
 
+#include <cstdint>
+
 class FrameTarget {
  public:
   virtual ~FrameTarget() = default;
   virtual QImage& Bitmap() = 0;
   // Asked after a frame was decoded in full.
   virtual void Repaint() = 0;
+  // Told after bitmap row y was written, top to bottom, with the row's
+  // pixels as four bytes each (blue, green, red, then a byte that means
+  // nothing) where they are still in the processor's cache: a target that
+  // shows the picture smaller can shrink it here instead of reading the
+  // whole bitmap back from memory afterwards. pixels may be the decoder's
+  // own buffer, valid only during the call. The target must not write the
+  // bitmap or call into the decoder. A frame that fails is not repainted.
+  virtual void RowDecoded(int y, const std::uint8_t* pixels) {
+    (void)y;
+    (void)pixels;
+  }
+  // True when the bitmap is one of many, written far more often than read
+  // back (a camera cell's, shrunk from the rows above): the decoder then
+  // writes colour rows past the processor's cache instead of first fetching
+  // each line of the bitmap from memory. The bytes are the same.
+  virtual bool StreamBitmap() const { return false; }
 };
 
 // A target that only holds its bitmap: for tools, tests and benchmarks.

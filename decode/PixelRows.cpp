@@ -1,6 +1,7 @@
 #include "decode/PixelRows.h"
 
 #include <bit>
+#include <cstdint>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -48,6 +49,28 @@ void BgrxToBgr0(const std::uint8_t* source, std::uint8_t* destination, unsigned 
   }
 #endif
   for (; i < width; ++i) Store32(destination + 4 * i, Load32(source + 4 * i) & 0x00FFFFFFu);
+}
+
+void BgrxToBgr0Streaming(const std::uint8_t* source, std::uint8_t* destination,
+                         unsigned width) {
+  unsigned i = 0;
+#if defined(__SSE2__)
+  // Streaming stores need 16-byte alignment: plain ones up to it.
+  for (; i < width && (reinterpret_cast<std::uintptr_t>(destination + 4 * i) & 15) != 0; ++i)
+    Store32(destination + 4 * i, Load32(source + 4 * i) & 0x00FFFFFFu);
+  const __m128i keep = _mm_set1_epi32(0x00FFFFFF);
+  for (; i + 4 <= width; i += 4) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(source + 4 * i));
+    _mm_stream_si128(reinterpret_cast<__m128i*>(destination + 4 * i), _mm_and_si128(v, keep));
+  }
+#endif
+  for (; i < width; ++i) Store32(destination + 4 * i, Load32(source + 4 * i) & 0x00FFFFFFu);
+}
+
+void FinishStreaming() {
+#if defined(__SSE2__)
+  _mm_sfence();
+#endif
 }
 
 void CmykToBgr0(const std::uint8_t* source, std::uint8_t* destination, unsigned width,

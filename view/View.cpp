@@ -19,6 +19,7 @@
 #include "view/CellImage.h"
 #include "view/CellPanel.h"
 #include "view/LayoutListBox.h"
+#include "view/RepaintPacer.h"
 
 int CurrentLayout = -1;
 
@@ -40,6 +41,7 @@ TView::TView(LayoutList& layouts, QWidget* parent)
   setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
   setSizeGripEnabled(false);
+  new RepaintPacer(this);
 
   ClientLayout = ui_->ClientLayout;
   BodyLayout = ui_->BodyLayout;

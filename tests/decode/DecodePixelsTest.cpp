@@ -219,3 +219,56 @@ TEST(FrameDecoderPixels, SeveralRowsPerCallGiveTheSameBytes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A target that has its bitmap written past the cache, and notes the rows
+// the decoder tells it.
+class StreamingTarget final : public FrameTarget {
+ public:
+  QImage& Bitmap() override { return image_; }
+  void Repaint() override {}
+  void RowDecoded(int y, const std::uint8_t* pixels) override {
+    rows.push_back(y);
+    // The pixels told are the row's, whatever the fourth byte.
+    for (int x = 0; x < image_.width(); ++x)
+      if ((Load(pixels, x) ^ Load(image_.constScanLine(y), x)) & 0x00FFFFFFu) ++wrong;
+  }
+  bool StreamBitmap() const override { return true; }
+  std::vector<int> rows;
+  int wrong = 0;
+
+ private:
+  static std::uint32_t Load(const void* row, int x) {
+    std::uint32_t v;
+    std::memcpy(&v, static_cast<const std::uint8_t*>(row) + 4 * x, 4);
+    return v;
+  }
+  QImage image_;
+};
+
+// Widths whose rows start at every alignment, gray and colour: the same
+// bytes as a plain target, and every row told once, in order.
+TEST(FrameDecoderPixels, StreamedBitmapAndToldRowsHoldTheFramesPixels) {
+  for (int components : {1, 3}) {
+    for (int width : {33, 701, 704}) {
+      EncodeOptions o;
+      o.width = width;
+      o.height = 37;
+      o.components = components;
+      const Bytes jpeg = EncodeSynthetic(o);
+      FrameDecoder decoder;
+      StreamingTarget streamed;
+      FrameStream stream = StreamOf(jpeg);
+      ASSERT_EQ(decoder.Decode(stream, streamed), 1);
+      const int space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+      EXPECT_EQ(CompareWithReference(streamed.Bitmap(), DecodeReference(jpeg, space)), "")
+          << components << " " << width;
+      ASSERT_EQ(streamed.rows.size(), 37u);
+      for (int y = 0; y < 37; ++y) EXPECT_EQ(streamed.rows[std::size_t(y)], y);
+      EXPECT_EQ(streamed.wrong, 0);
+    }
+  }
+}
+
+}  // namespace
