@@ -20,68 +20,19 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <random>
 #include <vector>
 
 #include "archive/OrxRead.h"
-#include "archive/OrxWrite.h"
-#include "archive/VolumeFormat.h"
 #include "archview/ArchView.h"
 #include "archview/PlaybackState.h"
+#include "bench/WindowBench.h"
 #include "common/DateTime.h"
-#include "decode/FrameDecoder.h"
-#include "decode/FrameTarget.h"
 #include "platform/Clock.h"
 #include "platform/scripted/ScriptedPlatform.h"
-#include "tools/JpegEncoder.h"
 #include "view/CellPanel.h"
 
-namespace {
-
-using Bytes = std::vector<std::uint8_t>;
+using namespace bench;
 using Steady = std::chrono::steady_clock;
-
-// A camera-like picture: gradients, blocks, a moving bar and sensor noise.
-Bytes Encode(int width, int height, int seed) {
-  std::mt19937 rng(seed);
-  std::normal_distribution<float> noise(0.0f, 6.0f);
-  std::vector<std::uint8_t> rgb(std::size_t(width) * height * 3);
-  for (int y = 0; y < height; ++y) {
-    std::uint8_t* row = rgb.data() + std::size_t(y) * width * 3;
-    for (int x = 0; x < width; ++x) {
-      float r = 40 + 150.0f * x / width, g = 60 + 120.0f * y / height, b = 120;
-      if (((x / 48) + (y / 40) + seed) % 5 == 0) r = g = b = 215;
-      if (std::abs((x - 11 * seed) % width - width / 3) < 20) { r = 30; g = 30; b = 200; }
-      const float n = noise(rng);
-      row[x * 3 + 0] = std::uint8_t(std::clamp(r + n, 0.0f, 255.0f));
-      row[x * 3 + 1] = std::uint8_t(std::clamp(g + n, 0.0f, 255.0f));
-      row[x * 3 + 2] = std::uint8_t(std::clamp(b + n, 0.0f, 255.0f));
-    }
-  }
-  Bytes out;
-  JpegEncoder().Encode(rgb.data(), width, height, 75, out);
-  return out;
-}
-
-// Counts the hints the cells receive: one per frame shown.
-class ShownCounter final : public QObject {
- public:
-  int shown = 0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::ToolTipChange) ++shown;
-    return false;
-  }
-};
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -95,23 +46,9 @@ int main(int argc, char** argv) {
   FixedClock clock(base + 1.0);
   InstallClock(&clock);
 
-  std::vector<Bytes> frames;
-  for (int i = 0; i < 16; ++i) frames.push_back(Encode(704, 576, i + 1));
+  const std::vector<Bytes> frames = CameraLikeFrames(704, 576, 16);
   const QString path = dir.filePath("bench.oxa");
-  {
-    const std::int64_t size = 128LL * 1048576;
-    FILE* f = std::fopen(path.toLocal8Bit().constData(), "wb");
-    if (!f || std::fseek(f, size - 1, SEEK_SET) != 0 || std::fputc(0, f) == EOF) return 2;
-    std::fclose(f);
-    TOrxWrite writer;
-    if (!writer.Open(path.toStdString())) return 2;
-    for (int i = 0; i < records; ++i) {
-      const Bytes& frame = frames[i % 16];
-      std::memcpy(ExportBuffer.data(), frame.data(), frame.size());
-      if (writer.Append(i % 16, 1, base + i * 0.04 / 86400.0, std::int32_t(frame.size())) != 1)
-        return 2;
-    }
-  }
+  if (!WriteRoundRobinVolume(path.toStdString(), 128LL * 1048576, records, frames, base)) return 2;
 
   VolumeList volumes{path.toStdString()};
   TOrxRead reader(volumes);
@@ -132,16 +69,7 @@ int main(int argc, char** argv) {
     window.close();
     shownFps.push_back(counter.shown / played);
 
-    FrameDecoder decoder;
-    ImageTarget target;
-    FrameStream stream;
-    const auto decodeStart = Steady::now();
-    for (int i = 0; i < counter.shown; ++i) {
-      stream.Clear();
-      stream.Append(frames[i % 16].data(), frames[i % 16].size());
-      decoder.Decode(stream, target);
-    }
-    const double decoded = std::chrono::duration<double>(Steady::now() - decodeStart).count();
+    const double decoded = DecodeOnlySeconds(frames, counter.shown);
     decodeFps.push_back(counter.shown / decoded);
     ratios.push_back(decoded / played);
     std::printf("round %d: shown=%d in %.3f s, decode-only %.3f s\n", round, counter.shown,

@@ -1,0 +1,45 @@
+#pragma once
+// What the playback window's benchmarks share: camera-like frames, a volume
+// of them, a count of the frames the cells show, the decode-only yardstick
+// and medians.
+
+#include <QEvent>
+#include <QObject>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// count JPEG frames of width x height: gradients, blocks, a moving bar and
+// sensor noise, as a camera sees a scene (quality 75).
+std::vector<Bytes> CameraLikeFrames(int width, int height, int count);
+
+// A fresh volume of size bytes at path holding records frames, frame i of
+// camera i mod frames.size(), continuous, 40 ms apart from base. False when
+// it cannot be made.
+bool WriteRoundRobinVolume(const std::string& path, std::int64_t size, int records,
+                           const std::vector<Bytes>& frames, double base);
+
+// Seconds FrameDecoder alone takes for the first count frames of the round
+// robin.
+double DecodeOnlySeconds(const std::vector<Bytes>& frames, int count);
+
+double Median(std::vector<double> values);
+
+// Counts the hints the cells receive: one per frame shown.
+class ShownCounter final : public QObject {
+ public:
+  int shown = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::ToolTipChange) ++shown;
+    return false;
+  }
+};
+
+}  // namespace bench
