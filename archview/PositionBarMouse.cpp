@@ -15,8 +15,9 @@ namespace {
 constexpr int kNotch = 120;  // a wheel notch, in eighths of a degree
 }
 
-TPositionBarMouse::TPositionBarMouse(TArchView& window) : QObject(&window), window_(window) {
-  QScrollBar* bar = window.CurrentPos;
+TPositionBarMouse::TPositionBarMouse(TArchView& window)
+    : QObject(&window), window_(window), bar_(window.CurrentPos) {
+  QScrollBar* bar = bar_;
   bar->installEventFilter(this);
   connect(bar, &QScrollBar::sliderPressed, this, [this] {
     hint_ = window_.CurrentPos->toolTip();
@@ -38,14 +39,14 @@ void TPositionBarMouse::ShowThumbTime(int position) {
 }
 
 bool TPositionBarMouse::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != window_.CurrentPos || event->type() != QEvent::Wheel) return false;
+  if (watched != bar_ || event->type() != QEvent::Wheel) return false;
   const QPoint angle = static_cast<QWheelEvent*>(event)->angleDelta();
   // As the bar itself turns the wheel: up (or left) goes back in time.
   wheelDelta_ += std::abs(angle.x()) > std::abs(angle.y()) ? angle.x() : angle.y();
   while (std::abs(wheelDelta_) >= kNotch) {
     const bool back = wheelDelta_ > 0;
     wheelDelta_ -= back ? kNotch : -kNotch;
-    window_.CurrentPos->triggerAction(back ? QAbstractSlider::SliderPageStepSub
+    bar_->triggerAction(back ? QAbstractSlider::SliderPageStepSub
                                            : QAbstractSlider::SliderPageStepAdd);
   }
   event->accept();

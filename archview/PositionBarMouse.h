@@ -8,6 +8,7 @@
 #include <QObject>
 #include <QString>
 
+class QScrollBar;
 class TArchView;
 
 class TPositionBarMouse final : public QObject {
@@ -24,6 +25,9 @@ class TPositionBarMouse final : public QObject {
   void ShowThumbTime(int position);
 
   TArchView& window_;
+  // The bar itself, not reached through the window: its hide events still
+  // pass this filter while the window is half destroyed.
+  QScrollBar* bar_;
   QString hint_;        // the bar's own hint, while the thumb's time stands in
   int wheelDelta_ = 0;  // eighths of a degree not yet a whole notch
 };

@@ -14,8 +14,12 @@ function(orx_add_gtest name)
   if(ARG_GUI)
     list(APPEND env "QT_QPA_PLATFORM=offscreen")
   endif()
+  # Cases are named by their index or generated name, never by a printed
+  # parameter: a struct prints as its bytes, addresses among them, and the
+  # names would change from run to run.
   gtest_discover_tests(${name}
     DISCOVERY_MODE PRE_TEST
+    NO_PRETTY_VALUES
     PROPERTIES ENVIRONMENT "${env}"
     DISCOVERY_TIMEOUT 30)
 endfunction()
