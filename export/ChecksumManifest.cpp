@@ -120,12 +120,13 @@ std::string Sha256OfFile(const std::string& path) {
   return text;
 }
 
-bool WriteManifest(const std::string& folder, const std::vector<std::string>& files) {
+bool WriteManifest(const std::string& folder, const std::vector<std::string>& files,
+                   const std::vector<std::string>& digests) {
+  if (digests.size() != files.size()) return false;
   std::string text;
-  for (const std::string& path : files) {
-    const std::string digest = Sha256OfFile(path);
-    if (digest.empty()) return false;
-    text += ManifestLine(digest, BaseName(path));
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (digests[i].empty()) return false;
+    text += ManifestLine(digests[i], BaseName(files[i]));
   }
   // QSaveFile writes beside the manifest and renames when complete, after
   // putting it on disk.

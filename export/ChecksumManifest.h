@@ -16,9 +16,11 @@ inline constexpr const char* ManifestName = "SHA256SUMS";
 std::string Sha256OfFile(const std::string& path);
 
 // Writes folder/SHA256SUMS over files (paths of files in folder, listed by
-// their names in this order). The manifest appears whole or not at all.
-// False when a file cannot be hashed or the manifest cannot be written.
-bool WriteManifest(const std::string& folder, const std::vector<std::string>& files);
+// their names in this order) with their digests (Sha256OfFile's, one per
+// file). The manifest appears whole or not at all. False when a digest is
+// missing (the file could not be hashed) or the manifest cannot be written.
+bool WriteManifest(const std::string& folder, const std::vector<std::string>& files,
+                   const std::vector<std::string>& digests);
 
 struct ManifestEntry {
   std::string digest;  // 64 lowercase hex digits

@@ -69,11 +69,15 @@ bool ExportVolumeSink::Append(std::int32_t camera, std::uint32_t kinds, double t
       volumes_.pop_back();
       return false;
     }
+    Finished(volumes_.back());
   }
 }
 
 bool ExportVolumeSink::Close() {
-  if (volumeOpen_) FinishVolume();
+  if (volumeOpen_) {
+    FinishVolume();
+    Finished(volumes_.back());
+  }
   // Most of it is on disk already: each volume's write-back began when it
   // was finished, while the next one filled.
   for (; synced_ < volumes_.size(); ++synced_)

@@ -3,6 +3,7 @@
 // volumes (ExportVolumeSink) or video files (MatroskaSink).
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -18,4 +19,16 @@ class FrameSink {
   virtual bool Close() = 0;
   // Paths of the files made and kept, in the order they were made.
   virtual const std::vector<std::string>& Files() const = 0;
+
+  // Whom to tell the path of each kept file the moment it is complete, so
+  // that it can be read (hashed) while the export goes on.
+  void TellFinished(std::function<void(const std::string&)> tell) { tellFinished_ = std::move(tell); }
+
+ protected:
+  void Finished(const std::string& path) const {
+    if (tellFinished_) tellFinished_(path);
+  }
+
+ private:
+  std::function<void(const std::string&)> tellFinished_;
 };

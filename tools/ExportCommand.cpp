@@ -13,6 +13,7 @@
 #include "archive/VolumeOrder.h"
 #include "common/CameraMask.h"
 #include "common/RecordKind.h"
+#include "export/BackgroundHasher.h"
 #include "export/ChecksumManifest.h"
 #include "export/ExportNames.h"
 #include "export/ExportRun.h"
@@ -160,11 +161,16 @@ int RunExportCommand(const std::vector<std::string>& args) {
   } else {
     sink = std::make_unique<ExportVolumeSink>(folder);
   }
+  // Each file is hashed for the manifest as soon as it is complete, while
+  // the next one fills and the finished ones go to disk.
+  BackgroundHasher hasher;
+  sink->TellFinished([&hasher](const std::string& path) { hasher.Add(path); });
   ExportProgress progress(o.quiet, *o.from, *o.to);
   CommandLineExport source(reader, o, progress);
   const ExportEnd end = RunExport(source, source.Stream(), *sink);
+  sink->TellFinished(nullptr);  // the sink outlives the hasher
   progress.Finish();
-  const bool listed = WriteManifest(folder, sink->Files());
+  const bool listed = WriteManifest(folder, sink->Files(), hasher.Digests(sink->Files()));
 
   const std::size_t files = sink->Files().size();
   std::printf("%s\n", folder.c_str());
