@@ -1,10 +1,20 @@
 #include "export/BackgroundHasher.h"
 
 #include <algorithm>
+#include <system_error>
 
 #include "export/ChecksumManifest.h"
 
-BackgroundHasher::BackgroundHasher() : worker_([this] { Work(); }) {}
+BackgroundHasher::BackgroundHasher() {
+  // The export itself keeps one core busy.
+  const unsigned cores = std::thread::hardware_concurrency();
+  try {
+    for (unsigned i = 0; i < std::max(1u, cores > 1 ? cores - 1 : 1u); ++i)
+      workers_.emplace_back([this] { Work(); });
+  } catch (const std::system_error&) {
+    // Fewer threads, or none: Digests hashes what is left on its own thread.
+  }
+}
 
 BackgroundHasher::~BackgroundHasher() {
   {
@@ -12,7 +22,7 @@ BackgroundHasher::~BackgroundHasher() {
     stopping_ = true;
   }
   changed_.notify_all();
-  worker_.join();
+  for (std::thread& worker : workers_) worker.join();
 }
 
 void BackgroundHasher::Add(const std::string& path) {

@@ -1,9 +1,8 @@
 #pragma once
 // BackgroundHasher: SHA-256 of an export's files, taken while the export
-// goes on. A file is handed over the moment it is complete; a thread of its
-// own hashes it while the next one fills, and at the end the caller's
-// thread takes its share of whatever is left, so the manifest costs little
-// more than the export's own writing on a machine with two cores.
+// goes on. A file is handed over the moment it is complete; worker threads
+// (one per core beyond the first) hash it while the next one fills, and at
+// the end the caller's thread takes its share of whatever is left.
 
 #include <condition_variable>
 #include <deque>
@@ -26,7 +25,7 @@ class BackgroundHasher {
 
   // The digest of each of files, in their order (Sha256OfFile's text; empty
   // when a file cannot be hashed). Files never added are hashed now, on
-  // this thread and the worker's both.
+  // this thread and the workers' both.
   std::vector<std::string> Digests(const std::vector<std::string>& files);
 
  private:
@@ -40,5 +39,5 @@ class BackgroundHasher {
   std::map<std::string, std::string> digests_;  // hashed, or being hashed while absent
   std::map<std::string, int> inHand_;           // paths being hashed now
   bool stopping_ = false;
-  std::thread worker_;  // last: started when everything it uses exists
+  std::vector<std::thread> workers_;  // last: started when everything they use exists
 };
