@@ -3,12 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <regex>
 #include <string>
 
 #include "archive/OrxWrite.h"
@@ -45,12 +45,21 @@ bool MakeVolumeFile(const std::string& path) {
   return fd.Get() >= 0 && ::ftruncate(fd.Get(), kVolumeSize) == 0;
 }
 
+// "demo-<digits>.oxa": a name this command gives.
+bool IsDemoName(const std::string& name) {
+  const std::string head = "demo-", tail = ".oxa";
+  if (name.size() <= head.size() + tail.size() || !name.starts_with(head) ||
+      !name.ends_with(tail))
+    return false;
+  return std::all_of(name.begin() + head.size(), name.end() - tail.size(),
+                     [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // Removes the volumes an earlier run made here, and nothing else.
 void RemoveOldDemo(const std::string& dir) {
-  static const std::regex name("demo-[0-9]+\\.oxa");
   std::error_code error;
   for (const auto& entry : std::filesystem::directory_iterator(dir, error))
-    if (std::regex_match(entry.path().filename().string(), name))
+    if (IsDemoName(entry.path().filename().string()))
       std::filesystem::remove(entry.path(), error);
 }
 
