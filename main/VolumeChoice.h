@@ -7,7 +7,7 @@
 #include "archive/VolumeList.h"
 
 // Each name is a volume file or a folder, which stands for every .oxa file
-// in it (upper or lower case; not its subfolders). A name that is neither,
+// in it (WithFoldersOpened: any letter case, not hidden, not subfolders). A name that is neither,
 // a missing file among them, is kept as it is: opening it fails quietly.
 // The volumes come ordered by their first record's time (OrderByFirstRecord).
 VolumeList VolumesNamed(const QStringList& names);

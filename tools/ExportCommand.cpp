@@ -10,6 +10,7 @@
 #include <optional>
 
 #include "archive/OrxRead.h"
+#include "archive/VolumeFolder.h"
 #include "archive/VolumeOrder.h"
 #include "common/CameraMask.h"
 #include "common/RecordKind.h"
@@ -143,7 +144,7 @@ int RunExportCommand(const std::vector<std::string>& args) {
 
   // In the order the viewer lists them, so both pick the same volume where
   // two start at the same time.
-  const VolumeList volumes = OrderByFirstRecord(o.volumes);
+  const VolumeList volumes = OrderByFirstRecord(WithFoldersOpened(o.volumes));
   TOrxRead reader(volumes);
   if (!reader.Open()) return Fail("none of the files is a volume");
   std::string why;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "archive/OrxRead.h"
+#include "archive/VolumeFolder.h"
 #include "archive/VolumeRules.h"
 #include "common/CameraMask.h"
 #include "common/DateTime.h"
@@ -110,6 +111,7 @@ int RunExtract(const std::vector<std::string>& args) {
     }
   }
   if (volumes.empty()) return UsageError("extract: no volume given");
+  volumes = WithFoldersOpened(volumes);
   if (!at) return UsageError("extract: --at TIME is required");
   if (!out || out->empty()) return UsageError("extract: --out DIR is required");
   std::error_code error;

@@ -77,16 +77,3 @@ int CheckManifest(const std::string& folder) {
     std::printf("%s: not listed in SHA256SUMS\n", path.c_str());
   return problems + static_cast<int>(unlisted.size());
 }
-
-std::vector<std::string> VolumesInFolder(const std::string& folder) {
-  std::vector<std::string> volumes;
-  std::error_code ec;
-  for (const fs::directory_entry& d : fs::directory_iterator(folder, ec)) {
-    std::string ext = d.path().extension().string();
-    std::transform(ext.begin(), ext.end(), ext.begin(),
-                   [](unsigned char c) { return std::tolower(c); });
-    if (ext == ".oxa" && !d.is_directory(ec)) volumes.push_back(d.path().string());
-  }
-  std::sort(volumes.begin(), volumes.end());
-  return volumes;
-}

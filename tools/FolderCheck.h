@@ -1,6 +1,6 @@
 #pragma once
 // The folder half of orxtool verify: an export folder's SHA256SUMS checked
-// file by file, and the list of its volumes.
+// file by file.
 
 #include <string>
 #include <vector>
@@ -11,6 +11,3 @@
 // for a manifest that cannot be read. Prints "<folder>: no SHA256SUMS" when
 // there is none. Returns the number of problems.
 int CheckManifest(const std::string& folder);
-
-// The .oxa files (any case) of folder, not its subfolders, by name.
-std::vector<std::string> VolumesInFolder(const std::string& folder);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/VolumeFolder.h"
 #include "archive/VolumeRules.h"
 #include "common/CameraMask.h"
 #include "export/ChecksumManifest.h"

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "archive/OrxRead.h"
+#include "archive/VolumeFolder.h"
 #include "common/DateTime.h"
 #include "platform/Clock.h"
 #include "tools/ToolArgs.h"
@@ -96,6 +97,7 @@ int RunWalk(const std::vector<std::string>& args) {
   }
   if (!sawSeparator) return UsageError("walk: missing '--' before the steps");
   if (volumes.empty()) return UsageError("walk: no volume given");
+  volumes = WithFoldersOpened(volumes);
   // Every step is checked before the first is taken: a misspelt step never
   // leaves half a walk on standard output.
   std::vector<WalkOp> ops;

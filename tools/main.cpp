@@ -43,9 +43,10 @@ const char kHelp[] =
     "  orxtool export --from 2026-12-07T09:00:00 --to 2026-12-07T09:05:00 \\\n"
     "      --cameras 0x6 --kinds 5 --out /mnt/usb archive/*.oxa\n"
     "  orxtool export --from 2026-12-07T09:00:00 --to 2026-12-07T09:05:00 \\\n"
-    "      --format mkv --out ~/handover archive/*.oxa\n"
+    "      --format mkv --out ~/handover archive\n"
     "  orxtool verify \"/mnt/usb/TempORX-[7] [12] [2026] 12-5-3250\"\n"
     "\n"
+    "VOLUME of walk, extract and export may be a folder: its .oxa files.\n"
     "TIME: a day number (46000.5) or a local date-time (2026-12-07T09:00:00.040).\n"
     "MASK: decimal or 0x hexadecimal. Exit codes: 0 done, 1 problem found or\n"
     "failed, 2 misuse. See docs/orxtool.md.\n";

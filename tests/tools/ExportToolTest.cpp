@@ -209,3 +209,23 @@ TEST(ExportTool, ProgressShowsOnATerminalUnlessQuiet) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ExportTool, FolderStandsForTheVolumesInIt) {
+  const ExportArchive a = Archive();
+  std::vector<std::string> args{"export", "--from", DayArg(At(0)), "--to", DayArg(At(39)),
+                                "--out",  a.dir.File("out")};
+  const std::vector<std::string> now = ExportNow();
+  args.insert(args.end(), now.begin(), now.end());
+  args.push_back(fs::path(a.volume).parent_path().string());
+  const ToolResult r = RunTool(args);
+  ASSERT_EQ(r.exit, 0) << r.err;
+  const std::string folder = ExportFolderUnder(a.dir.File("out"));
+  const std::vector<int> expected = a.Selected(At(0), At(39), 0xFFFFFFFFu, 15);
+  ASSERT_FALSE(expected.empty());
+  const std::string first = ExportVolumeStem(a.records[expected[0]].time) + ".oxa";
+  EXPECT_EQ(archtest::ReadVolumeFrames(folder + "/" + first).size(), expected.size());
+}
+
+}  // namespace
