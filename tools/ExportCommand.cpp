@@ -24,6 +24,7 @@
 #include "export/MatroskaSink.h"
 #include "platform/Clock.h"
 #include "tools/ExportProgress.h"
+#include "tools/InterruptCatcher.h"
 #include "tools/ToolArgs.h"
 
 namespace {
@@ -80,8 +81,9 @@ std::string ParseOptions(const std::vector<std::string>& args, ExportOptions& o)
 // and counting them.
 class CommandLineExport final : public ExportSource, public ExportFront {
  public:
-  CommandLineExport(TOrxRead& reader, const ExportOptions& o, ExportProgress& progress)
-      : walk_(reader, time_, stream_), options_(o), progress_(progress) {
+  CommandLineExport(TOrxRead& reader, const ExportOptions& o, ExportProgress& progress,
+                    const InterruptCatcher& interrupt)
+      : walk_(reader, time_, stream_), options_(o), progress_(progress), interrupt_(interrupt) {
     walk_.Start(*o.from);
   }
   const FrameStream& Stream() const { return stream_; }
@@ -98,7 +100,7 @@ class CommandLineExport final : public ExportSource, public ExportFront {
     return true;
   }
 
-  bool StopRequested() const override { return false; }
+  bool StopRequested() const override { return interrupt_.Caught(); }
   std::uint32_t CameraMask() const override { return options_.cameras; }
   std::uint32_t KindMask() const override { return options_.kinds; }
   double IntervalEnd() const override { return *options_.to; }
@@ -109,6 +111,7 @@ class CommandLineExport final : public ExportSource, public ExportFront {
   ExportWalk walk_;
   const ExportOptions& options_;
   ExportProgress& progress_;
+  const InterruptCatcher& interrupt_;
 };
 
 int Fail(const std::string& message) {
@@ -167,7 +170,8 @@ int RunExportCommand(const std::vector<std::string>& args) {
   BackgroundHasher hasher;
   sink->TellFinished([&hasher](const std::string& path) { hasher.Add(path); });
   ExportProgress progress(o.quiet, *o.from, *o.to);
-  CommandLineExport source(reader, o, progress);
+  const InterruptCatcher interrupt;
+  CommandLineExport source(reader, o, progress, interrupt);
   const ExportEnd end = RunExport(source, source.Stream(), *sink);
   sink->TellFinished(nullptr);  // the sink outlives the hasher
   progress.Finish();
@@ -190,6 +194,9 @@ int RunExportCommand(const std::vector<std::string>& args) {
     code = Fail(std::to_string(video->FramesLeftOut()) +
                 " frames left out: no picture size in their JPEG header, and their camera "
                 "had no video file yet");
+  if (interrupt.Caught())
+    code = Fail("interrupted: " + folder + " holds the frames exported until then, and " +
+                ManifestName + " covers them");
   if (!listed) code = Fail("cannot write " + folder + "/" + ManifestName);
   if (std::fflush(stdout) != 0) code = ExitProblem;
   return code;

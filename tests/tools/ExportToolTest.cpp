@@ -229,3 +229,23 @@ TEST(ExportTool, FolderStandsForTheVolumesInIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Ctrl-C ends the export after the frame in hand; the folder keeps what was
+// made, with its manifest. Here it comes before the first frame.
+TEST(ExportTool, InterruptFinishesTheFolderWithItsManifest) {
+  const ExportArchive a = Archive();
+  const std::string out = a.dir.File("out");
+  const ToolResult r = RunTool(
+      Args({"export", "--from", DayArg(At(0)), "--to", DayArg(At(39)), "--out", out}, a), true);
+  EXPECT_EQ(r.exit, 1) << r.err;
+  const std::string folder = ExportFolderUnder(out);
+  EXPECT_EQ(r.OutLines().at(0), folder);
+  EXPECT_EQ(r.OutLines().at(1).rfind("exported 0 frames", 0), 0u) << r.out;
+  EXPECT_EQ(r.err, "orxtool: export: interrupted: " + folder +
+                       " holds the frames exported until then, and SHA256SUMS covers them\n");
+  EXPECT_TRUE(fs::exists(folder + "/SHA256SUMS"));
+}
+
+}  // namespace

@@ -5,6 +5,7 @@
 #include <unistd.h>
 #include <zlib.h>
 
+#include <csignal>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -33,7 +34,7 @@ std::string Slurp(const std::string& path) {
 std::vector<std::string> ToolResult::OutLines() const { return Lines(out); }
 std::vector<std::string> ToolResult::ErrLines() const { return Lines(err); }
 
-ToolResult RunTool(const std::vector<std::string>& args) {
+ToolResult RunTool(const std::vector<std::string>& args, bool interruptPending) {
   orxtest::TempDir capture;
   const std::string outPath = capture.File("out"), errPath = capture.File("err");
   ToolResult result;
@@ -46,6 +47,13 @@ ToolResult RunTool(const std::vector<std::string>& args) {
     // A tool that hangs is ended by the alarm and fails its test (no exit
     // code) instead of holding the suite up. Generous: no command takes long.
     alarm(120);
+    if (interruptPending) {
+      sigset_t set;
+      sigemptyset(&set);
+      sigaddset(&set, SIGINT);
+      sigprocmask(SIG_BLOCK, &set, nullptr);
+      raise(SIGINT);
+    }
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(ORXTOOL_PATH));
     for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));

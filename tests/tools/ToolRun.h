@@ -12,7 +12,9 @@ struct ToolResult {
   std::vector<std::string> ErrLines() const;
 };
 
-ToolResult RunTool(const std::vector<std::string>& args);
+// interruptPending: the tool starts with a Ctrl-C (SIGINT) blocked and
+// waiting, which reaches it where it unblocks the signal.
+ToolResult RunTool(const std::vector<std::string>& args, bool interruptPending = false);
 
 // Day numbers as the tool prints and reads them.
 std::string Day(double time);
