@@ -73,6 +73,9 @@ class TOrxRead {
   bool ReadEntry(std::int64_t offset, IndexEntry& entry);
   bool ReadFrame(std::int64_t offset, FrameStream& stream, std::int64_t length);
   bool RingLive(int ring) const;
+  // Within [LowerTime_, UpperTime_]. Written so that a NaN, which compares
+  // false with both bounds, is outside.
+  bool WithinSeenTimes(double time) const { return time >= LowerTime_ && time <= UpperTime_; }
   // headerFresh: Header was read from this volume a moment ago.
   bool Locate(double time, RingTimes& times, bool headerFresh = false);
   int Seek(double& time, SeekDirection direction);
