@@ -3,24 +3,12 @@
 #include <cstring>
 
 #include "fuzz/SeedMaker.h"
+#include "tests/view/PlainLayout.h"
 #include "view/LayoutFile.h"
 
 namespace seeds {
 
 namespace {
-
-CameraLayout Plain(const char* name, int grid) {
-  CameraLayout layout;
-  layout.SetNameText(QString::fromUtf8(name));
-  layout.GridSize = grid;
-  for (int i = 0; i < CellCount; ++i) {
-    layout.Column[i] = i % grid;
-    layout.Row[i] = i / grid;
-    layout.WidthSpan[i] = layout.HeightSpan[i] = 1;
-    layout.Visible[i] = i < grid * grid;
-  }
-  return layout;
-}
 
 Bytes ToBytes(const LayoutList& layouts) {
   const QByteArray bytes = LayoutsToBytes(layouts);
@@ -30,27 +18,31 @@ Bytes ToBytes(const LayoutList& layouts) {
 }  // namespace
 
 void MakeLayoutSeeds(const std::string& f) {
-  CameraLayout enlarged = Plain("Вход", 4);
+  CameraLayout enlarged = PlainLayout(QString::fromUtf8("Вход"), 4);
   enlarged.WidthSpan[15] = enlarged.HeightSpan[15] = 2;
   enlarged.Column[15] = enlarged.Row[15] = 2;
   for (int i : {10, 11, 14}) enlarged.Visible[i] = 0;
-  const LayoutList sound = {Plain("Склад", 5), enlarged, Plain("Все камеры", 6)};
+  const LayoutList sound = {PlainLayout(QString::fromUtf8("Склад"), 5), enlarged,
+                            PlainLayout(QString::fromUtf8("Все камеры"), 6)};
   Keep(f, "sound-three-layouts.cfg", ToBytes(sound));
 
-  Bytes trailing = ToBytes({Plain("Вход", 4), Plain("вход2", 5)});
+  Bytes trailing = ToBytes(
+      {PlainLayout(QString::fromUtf8("Вход"), 4), PlainLayout(QString::fromUtf8("вход2"), 5)});
   trailing.resize(trailing.size() + 28, 0x55);
   Keep(f, "damaged-trailing-piece.cfg", trailing);
 
-  CameraLayout zeroGrid = Plain("Ноль", 4);
+  CameraLayout zeroGrid = PlainLayout(QString::fromUtf8("Ноль"), 4);
   zeroGrid.GridSize = 0;
-  Keep(f, "damaged-grid-size-zero.cfg", ToBytes({zeroGrid, Plain("Вход", 4)}));
+  Keep(f, "damaged-grid-size-zero.cfg",
+       ToBytes({zeroGrid, PlainLayout(QString::fromUtf8("Вход"), 4)}));
 
-  CameraLayout huge = Plain("Огромная", 4);
+  CameraLayout huge = PlainLayout(QString::fromUtf8("Огромная"), 4);
   huge.WidthSpan[0] = 0x7fffffff;
   huge.Row[1] = -5;
-  Keep(f, "damaged-huge-and-negative-spans.cfg", ToBytes({Plain("Вход", 4), huge}));
+  Keep(f, "damaged-huge-and-negative-spans.cfg",
+       ToBytes({PlainLayout(QString::fromUtf8("Вход"), 4), huge}));
 
-  Bytes unterminated = ToBytes({Plain("Вход", 4)});
+  Bytes unterminated = ToBytes({PlainLayout(QString::fromUtf8("Вход"), 4)});
   std::memset(unterminated.data(), 'A', CameraLayout::NameSize);
   Keep(f, "damaged-name-without-zero.cfg", unterminated);
 }

@@ -14,23 +14,11 @@
 #include <csignal>
 #include <functional>
 
+#include "tests/view/PlainLayout.h"
 #include "view/LayoutFile.h"
 
 namespace {
 
-// The plain grid of size g, as the window stores it.
-CameraLayout PlainGrid(const QString& name, int g = 4) {
-  CameraLayout layout;
-  layout.SetNameText(name);
-  layout.GridSize = g;
-  for (int i = 0; i < CellCount; ++i) {
-    layout.Column[i] = i % g;
-    layout.Row[i] = i / g;
-    layout.WidthSpan[i] = layout.HeightSpan[i] = 1;
-    layout.Visible[i] = i < g * g;
-  }
-  return layout;
-}
 
 QByteArray Bytes(const LayoutList& layouts) { return LayoutsToBytes(layouts); }
 
@@ -54,7 +42,7 @@ QByteArray ReadFile(const QString& path) {
 
 TEST(LayoutFileRead, KeepsWholeRecordsOnlyAndTheirOrder) {
   const QByteArray two =
-      Bytes({PlainGrid(QStringLiteral("Вход")), PlainGrid(QStringLiteral("Склад"), 5)});
+      Bytes({PlainLayout(QStringLiteral("Вход")), PlainLayout(QStringLiteral("Склад"), 5)});
   struct Case {
     int length;
     std::size_t layouts;
@@ -93,16 +81,16 @@ TEST(LayoutFileRead, DamagedRecordIsDroppedAndItsNeighboursKept) {
       // What the window itself stores.
       {"hidden cells parked below the grid", [](CameraLayout& l) { l.Row[35] = 8; }, true},
       {"visible byte 0xFF", [](CameraLayout& l) { l.Visible[0] = 0xFF; }, true},
-      {"grid size 3", [](CameraLayout& l) { l = PlainGrid(QStringLiteral("x"), 3); }, true},
+      {"grid size 3", [](CameraLayout& l) { l = PlainLayout(QStringLiteral("x"), 3); }, true},
       {"one cell over the whole grid",
        [](CameraLayout& l) { l.WidthSpan[0] = l.HeightSpan[0] = 4; }, true},
       {"empty name", [](CameraLayout& l) { l.Name.fill(0); }, true},
   };
   for (const Case& c : cases) {
-    CameraLayout middle = PlainGrid(QStringLiteral("middle"));
+    CameraLayout middle = PlainLayout(QStringLiteral("middle"));
     c.damage(middle);
     const LayoutList read = Decode(
-        Bytes({PlainGrid(QStringLiteral("first")), middle, PlainGrid(QStringLiteral("last"))}));
+        Bytes({PlainLayout(QStringLiteral("first")), middle, PlainLayout(QStringLiteral("last"))}));
     ASSERT_EQ(read.size(), c.kept ? 3u : 2u) << c.what;
     EXPECT_EQ(read.front().NameText(), QStringLiteral("first")) << c.what;
     EXPECT_EQ(read.back().NameText(), QStringLiteral("last")) << c.what;
@@ -110,7 +98,7 @@ TEST(LayoutFileRead, DamagedRecordIsDroppedAndItsNeighboursKept) {
 }
 
 TEST(LayoutFileRead, StopsAtMaxLayouts) {
-  const LayoutList many(MaxLayouts + 5, PlainGrid(QStringLiteral("x")));
+  const LayoutList many(MaxLayouts + 5, PlainLayout(QStringLiteral("x")));
   EXPECT_EQ(Decode(Bytes(many)).size(), MaxLayouts);
 }
 
@@ -123,7 +111,7 @@ class LayoutFileTest : public ::testing::Test {
 };
 
 TEST_F(LayoutFileTest, MissingFileOrFolderLeavesTheListAsItWas) {
-  LayoutList layouts{PlainGrid(QStringLiteral("x"))};
+  LayoutList layouts{PlainLayout(QStringLiteral("x"))};
   EXPECT_FALSE(ReadLayoutFile(Path(), layouts));
   EXPECT_FALSE(ReadLayoutFile(dir.path(), layouts));  // a folder, not a file
   EXPECT_EQ(layouts.size(), 1u);
@@ -131,8 +119,8 @@ TEST_F(LayoutFileTest, MissingFileOrFolderLeavesTheListAsItWas) {
 }
 
 TEST_F(LayoutFileTest, WritesEveryRecordAndAnEmptyFileForNone) {
-  const LayoutList layouts{PlainGrid(QStringLiteral("Вход")),
-                           PlainGrid(QStringLiteral("Склад"), 6)};
+  const LayoutList layouts{PlainLayout(QStringLiteral("Вход")),
+                           PlainLayout(QStringLiteral("Склад"), 6)};
   WriteFile(Path(), QByteArray(5000, 'z'));
   ASSERT_TRUE(WriteLayoutFile(Path(), layouts));
   const QByteArray written = ReadFile(Path());
@@ -150,7 +138,7 @@ TEST_F(LayoutFileTest, WritesEveryRecordAndAnEmptyFileForNone) {
 }
 
 TEST_F(LayoutFileTest, FailedWriteLeavesTheOldFileWhole) {
-  const QByteArray old = Bytes({PlainGrid(QStringLiteral("old"))});
+  const QByteArray old = Bytes({PlainLayout(QStringLiteral("old"))});
   WriteFile(Path(), old);
   // A file-size limit stands for a full disk: the new file cannot be
   // written past its first kilobyte.
@@ -160,7 +148,7 @@ TEST_F(LayoutFileTest, FailedWriteLeavesTheOldFileWhole) {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{1024, 1024};
     setrlimit(RLIMIT_FSIZE, &limit);
-    const LayoutList many(8, PlainGrid(QStringLiteral("new")));
+    const LayoutList many(8, PlainLayout(QStringLiteral("new")));
     _exit(WriteLayoutFile(Path(), many) ? 1 : 0);
   }
   int status = 0;

@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QTest>
 
+#include "tests/view/PlainLayout.h"
 #include "view/CellImage.h"
 #include "view/CellPanel.h"
 #include "view/LayoutListBox.h"
@@ -32,20 +33,6 @@ class CountingView : public TView {
   int closings = 0;
   int sizeItemClicks = 0;
 };
-
-// The plain grid of size g as a stored layout named name.
-inline CameraLayout PlainLayout(const QString& name, int g = 4) {
-  CameraLayout layout;
-  layout.SetNameText(name);
-  layout.GridSize = g;
-  for (int i = 0; i < CellCount; ++i) {
-    layout.Column[i] = i % g;
-    layout.Row[i] = i / g;
-    layout.WidthSpan[i] = layout.HeightSpan[i] = 1;
-    layout.Visible[i] = i < g * g;
-  }
-  return layout;
-}
 
 class ViewTest : public ::testing::Test {
  protected:
