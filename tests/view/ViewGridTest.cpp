@@ -10,15 +10,7 @@ namespace {
 // A layout of grid size g with cell 0 spanning 2 x 2 at the top left and
 // the other cells of the plain grid that it does not cover.
 CameraLayout BigFirstCell(int g) {
-  CameraLayout layout;
-  layout.SetNameText(QStringLiteral("Вход"));
-  layout.GridSize = g;
-  for (int i = 0; i < CellCount; ++i) {
-    layout.Column[i] = i % g;
-    layout.Row[i] = i / g;
-    layout.WidthSpan[i] = layout.HeightSpan[i] = 1;
-    layout.Visible[i] = i < g * g;
-  }
+  CameraLayout layout = PlainLayout(QStringLiteral("Вход"), g);
   layout.WidthSpan[0] = layout.HeightSpan[0] = 2;
   layout.Visible[1] = layout.Visible[g] = layout.Visible[g + 1] = 0;
   return layout;
