@@ -30,16 +30,25 @@ double DecodeOnlySeconds(const std::vector<Bytes>& frames, int count);
 
 double Median(std::vector<double> values);
 
-// Counts the hints the cells receive: one per frame shown.
+// Counts the hints the cells receive: one per frame shown. With a time to
+// watch (the window's PlaybackTime), also keeps its value at the last one.
 class ShownCounter final : public QObject {
  public:
+  explicit ShownCounter(const double* watched = nullptr) : watched_(watched) {}
   int shown = 0;
+  double lastTime = 0.0;
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::ToolTipChange) ++shown;
+    if (event->type() == QEvent::ToolTipChange) {
+      ++shown;
+      if (watched_) lastTime = *watched_;
+    }
     return false;
   }
+
+ private:
+  const double* watched_;
 };
 
 }  // namespace bench

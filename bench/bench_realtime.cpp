@@ -8,7 +8,6 @@
 //                       [--seconds N, default 60]
 
 #include <QApplication>
-#include <QEvent>
 #include <QLabel>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -22,30 +21,11 @@
 #include "archive/OrxRead.h"
 #include "archview/ArchView.h"
 #include "archview/PlaybackState.h"
+#include "bench/WindowBench.h"
 #include "main/VolumeChoice.h"
 #include "platform/Clock.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "view/CellPanel.h"
-
-namespace {
-
-// Notes the time of every frame shown (a cell's hint changes with each).
-class ShownFrames final : public QObject {
- public:
-  int count = 0;
-  double lastTime = 0.0;
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::ToolTipChange) {
-      ++count;
-      lastTime = PlaybackTime;
-    }
-    return false;
-  }
-};
-
-}  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -69,7 +49,7 @@ int main(int argc, char** argv) {
   LayoutList layouts;
   TArchView window(reader, layouts);
   window.resize(1000, 760);
-  ShownFrames shown;
+  bench::ShownCounter shown(&PlaybackTime);
   for (TCellPanel* panel : window.CellPanels) panel->installEventFilter(&shown);
 
   // Counted from the moment the run starts, as the window's own pacing is.
@@ -92,7 +72,7 @@ int main(int argc, char** argv) {
   QObject::connect(&progress, &QTimer::timeout, [&] {
     double archive = 0.0, wall = 0.0;
     const double r = ratio(&archive, &wall);
-    std::printf("%5.1f s: ratio %.4f, %d frames, readout %s\n", wall, r, shown.count,
+    std::printf("%5.1f s: ratio %.4f, %d frames, readout %s\n", wall, r, shown.shown,
                 window.SpeedLabel->text().toUtf8().constData());
     std::fflush(stdout);
   });
@@ -112,6 +92,6 @@ int main(int argc, char** argv) {
   }
   window.close();
   std::printf("ratio=%.4f archive_s=%.3f wall_s=%.3f frames=%d readout=%s\n", result, archive,
-              wall, shown.count, readout.toUtf8().constData());
+              wall, shown.shown, readout.toUtf8().constData());
   return 0;
 }
