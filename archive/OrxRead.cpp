@@ -1,6 +1,7 @@
 #include "archive/OrxRead.h"
 
 #include <cmath>
+#include <limits>
 
 #include "archive/VolumeRules.h"
 #include "common/DateTime.h"
@@ -51,43 +52,37 @@ bool TOrxRead::ReadFrame(std::int64_t offset, FrameStream& stream, std::int64_t 
   return true;
 }
 
-// Judged against the present file size, so no read goes outside the ring or
-// the file.
-bool TOrxRead::RingLive(int ring) const {
-  return LiveEntries(Header_, ring, GeometryFor(FileSize_)) > 0;
-}
+// ---- the open volume and the table --------------------------------------
 
-// ---- Locate ---------------------------------------------------------------
-
-bool TOrxRead::Locate(double time, RingTimes& times, bool headerFresh) {
+bool TOrxRead::Inspect(bool headerFresh) {
   if (!headerFresh && !ReadHeader()) return false;
   FileSize_ = Stream_.Size();
   if (FileSize_ < 0) return false;
-  bool matched = false;
+  // Judged against the present file size, so no read goes outside the ring
+  // or the file.
+  const VolumeGeometry geometry = GeometryFor(FileSize_);
+  VolumeSpans spans;
+  spans.volume = true;
   for (int ring = 0; ring < 2; ++ring) {
-    times.first[ring] = NoTime;
-    times.last[ring] = NoTime;
-    if (!RingLive(ring)) continue;
-    if (!ReadEntry(Header_.Head(ring), Entry_)) continue;
-    const double first = Entry_.Time;
-    if (!ReadEntry(std::int64_t{Header_.Tail(ring)} - Slot, Entry_)) continue;
-    const double last = Entry_.Time;
+    if (LiveEntries(Header_, ring, geometry) == 0) continue;
+    RingSpan& span = spans.rings[ring];
+    span.head = Header_.Head(ring);
+    span.tail = Header_.Tail(ring);
+    IndexEntry entry;
+    if (!ReadEntry(span.head, entry)) continue;
+    span.first = entry.Time;
+    if (!ReadEntry(span.tail - Slot, entry)) continue;
+    span.last = entry.Time;
     // A boundary that is not a finite time is damage: the ring is left out
     // rather than letting it stretch the archive's range to infinity.
-    if (!std::isfinite(first) || !std::isfinite(last)) continue;
-    if (first < LowerTime_) LowerTime_ = first;
-    if (last > UpperTime_) UpperTime_ = last;
-    times.first[ring] = first;
-    times.last[ring] = last;
-    if (first <= time && time <= last) {
-      ActiveRing_ = ring;
-      matched = true;
-    }
+    if (!std::isfinite(span.first) || !std::isfinite(span.last)) continue;
+    span.live = true;
+    if (span.first < LowerTime_) LowerTime_ = span.first;
+    if (span.last > UpperTime_) UpperTime_ = span.last;
   }
-  return matched;
+  Spans_.Set(static_cast<std::size_t>(VolumeIndex_), spans);
+  return true;
 }
-
-// ---- Seek -----------------------------------------------------------------
 
 // 1: opened and a volume (header read); 0: opened, not a volume (closed
 // again); -1: could not be opened.
@@ -110,116 +105,69 @@ void TOrxRead::CloseVolume() {
   FileName_.clear();
 }
 
-int TOrxRead::Seek(double& time, SeekDirection direction) {
-  CloseVolume();
-  if (Volumes_.empty()) {
-    IsOpen_ = false;
-    return -1;
+bool TOrxRead::OpenVolume(std::int64_t index) {
+  if (index < 0 || static_cast<std::size_t>(index) >= Volumes_.size()) return false;
+  if (Stream_.IsOpen() && VolumeIndex_ == index) return true;
+  if (OpenPath(static_cast<std::size_t>(index)) != 1) {
+    Spans_.Set(static_cast<std::size_t>(index), VolumeSpans{});
+    return false;
   }
-  if (time > UpperTime_) UpperTime_ = 0.0;
-  if (time < LowerTime_) LowerTime_ = PresentTime();
+  return Inspect(/*headerFresh=*/true);
+}
 
-  const bool forward = direction == SeekDirection::Forward;
-  constexpr std::size_t None = static_cast<std::size_t>(-1);
-  std::size_t best = None;
-  double forwardBest = FarFuture;
-  double backwardBest = 0.0;
-  std::size_t newest = None;
-  double newestTime = 0.0;
-  std::size_t oldest = None;
-  double oldestTime = FarFuture;
-  bool anyOpened = false;
-
+void TOrxRead::Rescan() {
+  CloseVolume();
+  Spans_.Reset(Volumes_);
+  // The range becomes exactly the archive's: records a recorder has dropped
+  // since no longer widen it.
+  double lower = LowerTime_, upper = UpperTime_;
+  LowerTime_ = FarFuture;
+  UpperTime_ = -FarFuture;
+  bool anyRing = false;
   for (std::size_t path = 0; path < Volumes_.size(); ++path) {
-    IsOpen_ = true;
-    const int opened = OpenPath(path);
-    if (opened >= 0) anyOpened = true;
-    if (opened != 1) continue;
-    RingTimes times;
-    if (Locate(time, times, /*headerFresh=*/true)) return 1;
-    // Strict comparisons: among equal times the earlier volume in the list,
-    // and within a volume ring 0, keeps the place.
-    for (int ring = 0; ring < 2; ++ring) {
-      const double first = times.first[ring];
-      const double last = times.last[ring];
-      if (!(first > NoTime && last > NoTime)) continue;
-      if (newestTime < last) {
-        newestTime = last;
-        newest = path;
-      }
-      if (oldestTime > first) {
-        oldestTime = first;
-        oldest = path;
-      }
-      if (forward && time < first && first < forwardBest) {
-        forwardBest = first;
-        best = path;
-      }
-      if (!forward && time > last && last > backwardBest) {
-        backwardBest = last;
-        best = path;
-      }
-    }
-    CloseVolume();
-  }
-
-  IsOpen_ = true;
-  if (best != None && OpenPath(best) == 1) {
-    time = forward ? forwardBest : backwardBest;
-    return 1;
-  }
-  if (newest != None && time > newestTime && OpenPath(newest) == 1) {
-    time = UpperTime_ = newestTime;
-    return 0;
-  }
-  if (oldest != None && time < oldestTime && OpenPath(oldest) == 1) {
-    time = LowerTime_ = oldestTime;
-    return 0;
+    if (OpenPath(path) != 1 || !Inspect(/*headerFresh=*/true)) continue;
+    const VolumeSpans& spans = Spans_.At(path);
+    anyRing = anyRing || spans.rings[0].live || spans.rings[1].live;
   }
   CloseVolume();
-  IsOpen_ = anyOpened;
-  return -1;
+  if (!anyRing) {
+    LowerTime_ = lower;
+    UpperTime_ = upper;
+  }
+}
+
+void TOrxRead::EnsureSpans() {
+  if (!Spans_.Describes(Volumes_)) Rescan();
 }
 
 // ---- Open -----------------------------------------------------------------
 
 bool TOrxRead::Open() {
-  // One reading of the clock serves every step, so they agree.
+  CloseVolume();
+  Positioned_ = false;
+  WalkDirection_ = 0;
+  // An empty archive keeps the range of nothing seen: from now back to 0.
   const double now = PresentTime();
   UpperTime_ = 0.0;
   LowerTime_ = now;
-  double t = now;
-
-  bool ok = false;
   CurrentTime_ = now;
-  Positioned_ = false;
-  WalkDirection_ = 0;
-  CloseVolume();
-  if (Volumes_.empty()) {
-    IsOpen_ = false;
-  } else {
-    IsOpen_ = true;
-    bool found = false;
-    for (std::size_t path = 0; path < Volumes_.size(); ++path) {
-      if (OpenPath(path) == 1) {
-        found = true;
-        break;
-      }
-    }
-    if (found) {
-      RingTimes times;
-      if (Locate(CurrentTime_, times, /*headerFresh=*/true)) {
-        ok = true;
-      } else {
-        Seek(CurrentTime_, SeekDirection::Backward);
-        ok = IsOpen_;
-      }
-    }
-  }
-  if (!ok) ok = Seek(t, SeekDirection::Backward) != -1;
+  IsOpen_ = !Volumes_.empty();
+  if (!IsOpen_) return false;
+  Rescan();
+  bool anyVolume = false;
+  for (std::size_t path = 0; path < Spans_.Size(); ++path) anyVolume |= Spans_.At(path).volume;
   // A list naming no volume leaves the reader unusable, not half-open.
-  if (!ok) Close();
-  return ok;
+  if (!anyVolume) {
+    Close();
+    return false;
+  }
+  // The volume holding the present, or the nearest before it, stays open;
+  // Open still chooses no record.
+  Landing landing;
+  if (SearchPast(KeyAboveTime(now), false, landing) ||
+      SearchPast(KeyBelowTime(now), true, landing))
+    OpenVolume(landing.key.volume);
+  return true;
 }
 
 // ---- SetPosition ----------------------------------------------------------
@@ -234,34 +182,15 @@ int TOrxRead::Position(double& time, SeekDirection direction) {
   if (!IsOpen_) return -1;
   // No record lies at a time that is not a number.
   if (std::isnan(time)) return 0;
-  double t = time;
+  EnsureSpans();
+  const bool forward = direction == SeekDirection::Forward;
   int result = 1;
-  RingTimes times;
-  if (!Locate(t, times)) {
-    result = Seek(t, direction);
-    if (result == -1) return 0;
-    if (!Locate(t, times)) return 0;
+  if (!FindPast(forward ? KeyBelowTime(time) : KeyAboveTime(time), forward)) {
+    // Nothing in the direction: the archive's end on that side.
+    const double far = std::numeric_limits<double>::infinity();
+    if (!FindPast(forward ? KeyAboveTime(far) : KeyBelowTime(-far), !forward)) return 0;
+    result = 0;
   }
-
-  std::int64_t lo = Header_.Head(ActiveRing_);
-  std::int64_t hi = std::int64_t{Header_.Tail(ActiveRing_)} - Slot;
-  // Stops with lo and hi at most two entries apart; landing on hi going
-  // forward and on lo going backward is what playback and export rely on.
-  IndexEntry probe;
-  while (hi - lo > 2 * Slot) {
-    const std::int64_t n = (hi - lo) / Slot;
-    const std::int64_t mid = lo + Slot * (n / 2);
-    if (!ReadEntry(mid, probe)) return 0;
-    if (probe.Time > t)
-      hi = mid;
-    else
-      lo = mid;
-  }
-
-  const std::int64_t pos = direction == SeekDirection::Forward ? hi : lo;
-  if (!ReadEntry(pos, Entry_)) return 0;
-  EntryPos_ = static_cast<std::int32_t>(pos);
-  Positioned_ = false;
   if (!WithinSeenTimes(Entry_.Time)) return 0;
   MakeEntryCurrent();
   time = CurrentTime_;

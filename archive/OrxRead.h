@@ -7,7 +7,10 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "archive/ArchiveSpans.h"
 #include "archive/FileHandle.h"
 #include "archive/VolumeFormat.h"
 #include "archive/VolumeList.h"
@@ -35,21 +38,35 @@ class TOrxRead {
   // otherwise 0, 0 and an empty path.
   std::string GetRange(double& first, double& last);
 
-  // Positions on the record nearest time in the direction.
-  // -1 not open; 1 positioned (time = the record's time); 0 clamped to an end
-  // of the archive or failed.
+  // Positions on the first record at or after time (forward) or the last
+  // record at or before it (backward), in the walk order (ArchiveSpans.h).
+  // -1 not open; 1 positioned (time = the record's time); 0 clamped to the
+  // archive's last (first) record because none lies in the direction
+  // (time = its time), or failed (time unchanged).
   int SetPosition(double& time, SeekDirection direction);
 
-  // Steps count records (0 = by time) forward / backward. camera and kinds go
-  // in as masks and come back as the reached record's Camera and Kind. The
-  // frame bytes are appended to stream when the record passes both masks;
-  // otherwise stream is emptied and the result is true. On false the three
-  // words keep their values, although the position may have moved (a frame
-  // that cannot be read). A reader not yet positioned starts by time.
+  // Steps forward / backward. count 1: to the next (previous) record in the
+  // walk order, across rings and volumes. count > 1: that many records
+  // within the current ring, stopping at its last (first) entry; from there
+  // on to the next ring as count 1 does. count 0: Next moves by time, to the
+  // first record at least StepGap later; Previous stays and hands the record
+  // out again, unless it is its ring's first or second entry, whence it
+  // moves to the last record at least StepGap earlier.
+  // camera and kinds go in as masks and come back as the reached record's
+  // Camera and Kind. The frame bytes are appended to stream when the record
+  // passes both masks; otherwise stream is emptied and the result is true.
+  // On false the three words keep their values, although the position may
+  // have moved (a frame that cannot be read). A reader not yet positioned
+  // starts by time: Next with the first record at or after the time of Open.
   bool Next(int count, std::uint32_t& camera, std::uint32_t& kinds, double& time,
             FrameStream& stream);
   bool Previous(int count, std::uint32_t& camera, std::uint32_t& kinds,
                 double& time, FrameStream& stream);
+
+  // Hands out the current record again, with the masks as Next does; false
+  // when no record was chosen yet. An export takes its first frame so: the
+  // record SetPosition landed on.
+  bool Current(std::uint32_t& camera, std::uint32_t& kinds, double& time, FrameStream& stream);
 
   // Observers, for tools and tests.
   bool IsOpen() const { return IsOpen_; }
@@ -64,42 +81,64 @@ class TOrxRead {
   std::uint64_t ReadCount() const { return ReadCount_; }
 
  private:
-  struct RingTimes {
-    double first[2] = {NoTime, NoTime};
-    double last[2] = {NoTime, NoTime};
-  };
-
   bool ReadHeader();
   bool ReadEntry(std::int64_t offset, IndexEntry& entry);
   bool ReadFrame(std::int64_t offset, FrameStream& stream, std::int64_t length);
-  bool RingLive(int ring) const;
   // Within [LowerTime_, UpperTime_]. Written so that a NaN, which compares
   // false with both bounds, is outside.
   bool WithinSeenTimes(double time) const { return time >= LowerTime_ && time <= UpperTime_; }
-  // headerFresh: Header was read from this volume a moment ago.
-  bool Locate(double time, RingTimes& times, bool headerFresh = false);
-  int Seek(double& time, SeekDirection direction);
-  int OpenPath(std::size_t index);  // index into the VolumeList
-  void CloseVolume();
-  // A record's place in the archive, for telling whether a step moved on.
-  struct RecordMark {
-    double time = 0.0;
-    std::int64_t volume = 0;  // index in the VolumeList
-    std::int32_t ring = 0;
-    std::int64_t slot = 0;  // EntryPos
-    bool hasSlot = false;   // false: only the time is known (not yet positioned)
-  };
-  static bool Beyond(const RecordMark& mark, const RecordMark& at, bool forward);
-  RecordMark Here() const;
-  RecordMark CurrentMark() const;
-  void MakeEntryCurrent();
 
-  // SetPosition without ending the walk: the steps' own moves by time.
+  // ---- volumes and the table of their rings (OrxRead.cpp) ----
+  // 1: opened and a volume (header read); 0: opened, not a volume (closed
+  // again); -1: could not be opened.
+  int OpenPath(std::size_t index);
+  void CloseVolume();
+  // Re-reads the open volume's header and its rings' ends; renews its entry
+  // in the table and widens the seen range. headerFresh: Header_ was read a
+  // moment ago. False when the header cannot be read.
+  bool Inspect(bool headerFresh = false);
+  // Every listed volume looked at afresh; the seen range becomes the
+  // archive's. Leaves no volume open.
+  void Rescan();
+  // The table made for the present list (looked at afresh when it changed).
+  void EnsureSpans();
+  // The volume at index open and inspected (not reopened when it is open).
+  bool OpenVolume(std::int64_t index);
+
+  // ---- searching in walk order (OrxReadSearch.cpp) ----
+  struct Landing {
+    RecordKey key;
+    IndexEntry entry;
+  };
+  // The record of the open volume's ring next to from in the direction, by
+  // binary search (the ring's entries are in time order).
+  bool SlotPast(int ring, const RecordKey& from, bool forward, Landing& landing);
+  // The record next to from in the direction over the whole archive; the
+  // reader lands on it (its volume open, EntryPos_, ActiveRing_, Entry_).
+  // Only volumes whose rings reach past from are opened; when none holds
+  // such a record the list is looked at afresh once before giving up.
+  bool FindPast(const RecordKey& from, bool forward);
+  bool SearchPast(const RecordKey& from, bool forward, Landing& best);
+  // Another ring may hold a record strictly between from and to.
+  bool OthersMayLieBetween(const RecordKey& from, const RecordKey& to, bool forward);
+  // The rings whose spans meet the current ring's, kept while neither
+  // changes: a step inside a ring asks only them.
+  void RefreshNeighbours();
+
+  // ---- steps (OrxReadStep.cpp) ----
+  RecordKey Here() const;
+  // The current record's place, or before (after) its time for a reader
+  // not positioned on a record yet.
+  RecordKey CurrentMark(bool forward) const;
+  void MakeEntryCurrent();
+  // SetPosition without ending the walk.
   int Position(double& time, SeekDirection direction);
   bool Step(bool forward, int count, std::uint32_t& camera, std::uint32_t& kinds,
             double& time, FrameStream& stream);
-  // The step of the format: within the ring by count, or by time.
-  bool StepAsFormatSays(bool forward, int count);
+  // Moves to the record count steps on (0: by time); false when there is none.
+  bool Move(bool forward, int count);
+  // The reached record's words and, when the masks want it, its frame.
+  bool HandOut(std::uint32_t& camera, std::uint32_t& kinds, double& time, FrameStream& stream);
   bool StepPastMark(bool forward);
   bool ScanPastMark(bool forward, std::int64_t from);
 
@@ -116,16 +155,27 @@ class TOrxRead {
   double CurrentTime_ = 0.0;
   std::string FileName_;
   std::uint64_t ReadCount_ = 0;
-  std::int64_t FileSize_ = 0;  // asked afresh at every Locate
+  std::int64_t FileSize_ = 0;  // asked afresh at every Inspect
   std::int64_t VolumeIndex_ = 0;  // the open volume's place in the VolumeList
 
-  // The current record as a mark; Positioned_ is false until a record was
-  // chosen (Open chooses none).
-  RecordMark Current_{};
+  // The current record; Positioned_ is false until a record was chosen
+  // (Open chooses none).
+  RecordKey Current_{};
   bool Positioned_ = false;
   // Steps in one direction since the last position change form a walk; each
   // must go strictly past the walk's last record (WalkMark_), so a damaged
   // ring can never make a step return to a record it handed out.
   int WalkDirection_ = 0;  // 1 forward, -1 backward, 0 no walk
-  RecordMark WalkMark_{};
+  RecordKey WalkMark_{};
+
+  ArchiveSpans Spans_;
+  // The rings (volume, ring) whose spans meet the current ring's, as of the
+  // table generation and the current ring's span they were found for.
+  struct Neighbours {
+    std::uint64_t generation = 0;
+    std::int64_t volume = -1;
+    std::int32_t ring = 0;
+    RingSpan span;
+    std::vector<std::pair<std::int64_t, int>> rings;
+  } Neighbours_;
 };

@@ -3,6 +3,8 @@
 
 #include "archive/OrxRead.h"
 
+#include <algorithm>
+
 #include "archive/VolumeRules.h"
 #include "common/CameraMask.h"
 #include "common/DateTime.h"
@@ -32,50 +34,30 @@ void TOrxRead::MakeEntryCurrent() {
   Positioned_ = true;
 }
 
-TOrxRead::RecordMark TOrxRead::Here() const {
-  return RecordMark{Entry_.Time, VolumeIndex_, ActiveRing_, EntryPos_, true};
+RecordKey TOrxRead::Here() const {
+  return RecordKey{Entry_.Time, VolumeIndex_, ActiveRing_, EntryPos_};
 }
 
-TOrxRead::RecordMark TOrxRead::CurrentMark() const {
-  if (!Positioned_) return RecordMark{CurrentTime_, 0, 0, 0, false};
-  return Current_;
+RecordKey TOrxRead::CurrentMark(bool forward) const {
+  if (Positioned_) return Current_;
+  return forward ? KeyBelowTime(CurrentTime_) : KeyAboveTime(CurrentTime_);
 }
 
-// Strictly past the mark in the walk's direction: by time first; among equal
-// times in volume list order, then ring order (ring 1 wins ties, as when
-// locating), then slot order in the direction. A sound archive's steps always
-// go this way, so the order only ever turns away a damaged ring's detours.
-bool TOrxRead::Beyond(const RecordMark& mark, const RecordMark& at, bool forward) {
-  if (at.time != mark.time) return forward ? at.time > mark.time : at.time < mark.time;
-  if (!mark.hasSlot) return true;
-  if (at.volume != mark.volume) return at.volume > mark.volume;
-  if (at.ring != mark.ring) return at.ring > mark.ring;
-  return forward ? at.slot > mark.slot : at.slot < mark.slot;
+bool TOrxRead::Current(std::uint32_t& camera, std::uint32_t& kinds, double& time,
+                       FrameStream& stream) {
+  if (!IsOpen_ || !Positioned_ || !OpenVolume(Current_.volume)) return false;
+  IndexEntry entry;
+  // The slot must still hold the record: a recorder may have reused it.
+  if (!ReadEntry(Current_.slot, entry) || !(entry.Time == Current_.time)) return false;
+  if (!WithinSeenTimes(entry.Time)) return false;
+  Entry_ = entry;
+  ActiveRing_ = Current_.ring;
+  EntryPos_ = static_cast<std::int32_t>(Current_.slot);
+  return HandOut(camera, kinds, time, stream);
 }
 
-bool TOrxRead::Step(bool forward, int count, std::uint32_t& camera, std::uint32_t& kinds,
-                    double& time, FrameStream& stream) {
-  if (!IsOpen_) return false;
-  const int direction = forward ? 1 : -1;
-  if (WalkDirection_ != direction) {
-    WalkMark_ = CurrentMark();
-    WalkDirection_ = direction;
-  }
-  const RecordMark from = CurrentMark();
-  if (!StepAsFormatSays(forward, count)) return false;
-  if (!WithinSeenTimes(Entry_.Time)) return false;
-
-  // Previous with a count of 0 hands the current record out again; any
-  // other step goes strictly on, or fails.
-  const RecordMark here = Here();
-  const bool stays = !forward && count == 0 && from.hasSlot && here.volume == from.volume &&
-                     here.ring == from.ring && here.slot == from.slot;
-  if (!stays && !Beyond(WalkMark_, here, forward) && !StepPastMark(forward)) return false;
-  MakeEntryCurrent();
-  // The mark only ever moves on: a record handed out again by Previous(0)
-  // may lie behind it (a failed step can leave the reader clamped there).
-  if (!stays) WalkMark_ = Current_;
-
+bool TOrxRead::HandOut(std::uint32_t& camera, std::uint32_t& kinds, double& time,
+                       FrameStream& stream) {
   // A camera outside 0..31 is never wanted, whatever the mask.
   const bool wanted = KindWanted(kinds, static_cast<std::uint32_t>(Entry_.Kind)) &&
                       CameraWanted(camera, Entry_.Camera);
@@ -90,70 +72,103 @@ bool TOrxRead::Step(bool forward, int count, std::uint32_t& camera, std::uint32_
   return true;
 }
 
-bool TOrxRead::StepAsFormatSays(bool forward, int count) {
-  const SeekDirection direction = forward ? SeekDirection::Forward : SeekDirection::Backward;
-  double t = CurrentTime_;
-  const int ring = ActiveRing_;
-  std::int64_t steps = count < 0 ? 0 : count;
-
-  RingTimes times;
-  const bool located = Locate(t, times);
-  // The current record must still be a live slot of its ring: a recorder may
-  // have dropped it from the Head since, and a reader that was never
-  // positioned has no record at all. Either way, find it again by time.
-  const std::int64_t head = Header_.Head(ActiveRing_);
-  const std::int64_t tail = Header_.Tail(ActiveRing_);
-  const bool onLiveSlot = EntryPos_ >= head && EntryPos_ < tail &&
-                          (EntryPos_ - head) % Slot == 0;
-  if (!located || ActiveRing_ != ring || !onLiveSlot) {
-    if (Position(t, direction) < 1) return false;
+bool TOrxRead::Step(bool forward, int count, std::uint32_t& camera, std::uint32_t& kinds,
+                    double& time, FrameStream& stream) {
+  if (!IsOpen_) return false;
+  const int direction = forward ? 1 : -1;
+  if (WalkDirection_ != direction) {
+    WalkMark_ = CurrentMark(forward);
+    WalkDirection_ = direction;
+  }
+  const bool wasPositioned = Positioned_;
+  const RecordKey from = Current_;
+  if (!Move(forward, count)) return false;
+  const RecordKey here = Here();
+  if (!WithinSeenTimes(Entry_.Time)) {
+    // Not handed out, but the walk goes on past it.
+    Current_ = here;
+    Positioned_ = true;
+    return false;
   }
 
-  const std::int64_t first = Header_.Head(ActiveRing_);
-  const std::int64_t end = Header_.Tail(ActiveRing_);
-  const std::int64_t pos = EntryPos_;
-  if (forward) {
-    const std::int64_t last = end - Slot;
-    if (pos + Slot * steps > last) steps = (end - pos) / Slot - 1;
-    if (steps > 0) {
-      EntryPos_ = static_cast<std::int32_t>(pos + Slot * steps);
-    } else {
-      double next = AfterStepGap(CurrentTime_);
-      if (Position(next, SeekDirection::Forward) < 1) return false;
+  // Previous with a count of 0 hands the current record out again; any
+  // other step goes strictly on, or fails.
+  const bool stays = !forward && count == 0 && wasPositioned && here.volume == from.volume &&
+                     here.ring == from.ring && here.slot == from.slot;
+  if (!stays && !KeyBeyond(here, WalkMark_, forward) && !StepPastMark(forward)) return false;
+  MakeEntryCurrent();
+  // The mark only ever moves on: a record handed out again by Previous(0)
+  // may lie behind it (a failed step can leave the reader clamped there).
+  if (!stays) WalkMark_ = Current_;
+  return HandOut(camera, kinds, time, stream);
+}
+
+bool TOrxRead::Move(bool forward, int count) {
+  if (count < 0) count = 0;
+  // Not on a record yet: from the time of Open, as a position by time.
+  if (!Positioned_) return FindPast(CurrentMark(forward), forward);
+
+  // The current record's volume read afresh: a recorder may have added to
+  // it, or dropped the record from its ring's Head.
+  const bool inspected = Stream_.IsOpen() && VolumeIndex_ == Current_.volume
+                             ? Inspect()
+                             : OpenVolume(Current_.volume);
+  const RingSpan span =
+      inspected ? Spans_.At(std::size_t(Current_.volume)).rings[Current_.ring] : RingSpan{};
+  const std::int64_t pos = Current_.slot;
+  const bool onLiveSlot =
+      span.live && pos >= span.head && pos < span.tail && (pos - span.head) % Slot == 0;
+
+  if (count == 0) {
+    // By time: the speed's skip.
+    if (forward) return FindPast(KeyBelowTime(AfterStepGap(Current_.time)), true);
+    if (onLiveSlot && pos > span.head + Slot) {
+      ActiveRing_ = Current_.ring;
+      EntryPos_ = static_cast<std::int32_t>(pos);
+      return ReadEntry(EntryPos_, Entry_);
     }
-  } else {
-    if (first + Slot * steps > pos) steps = (pos - first) / Slot;
-    if (pos > first + Slot) {
-      EntryPos_ = static_cast<std::int32_t>(pos - Slot * steps);
-    } else {
-      double previous = BeforeStepGap(CurrentTime_);
-      if (Position(previous, SeekDirection::Backward) < 1) return false;
-    }
+    return FindPast(KeyAboveTime(BeforeStepGap(Current_.time)), false);
   }
-  return ReadEntry(EntryPos_, Entry_);
+  // The record is gone: on from its place, wherever the records now lie.
+  if (!onLiveSlot) return FindPast(Current_, forward);
+
+  ActiveRing_ = Current_.ring;
+  const std::int64_t left = forward ? (span.tail - pos) / Slot - 1 : (pos - span.head) / Slot;
+  if (left == 0) return FindPast(Current_, forward);
+  const std::int64_t steps = std::min<std::int64_t>(count, left);
+  EntryPos_ = static_cast<std::int32_t>(pos + (forward ? Slot : -Slot) * steps);
+  if (!ReadEntry(EntryPos_, Entry_)) return false;
+  // A count above 1 is a skip within the ring. A count of 1 must reach the
+  // very next record: the ring's neighbour is it unless another ring holds
+  // a record in between (rings and volumes that meet in time, equal times
+  // across a boundary, overlapping recordings).
+  if (count > 1) return true;
+  const RecordKey next = Here();
+  if (next.time == Current_.time || !KeyBeyond(next, Current_, forward)) return true;
+  if (!OthersMayLieBetween(Current_, next, forward)) return true;
+  return FindPast(Current_, forward);
 }
 
 // The step came back to where this walk has been, or behind it: only a ring
 // whose times are out of order does that. Go on slot by slot to the first
-// record past the mark; at the ring's end, move by time past the mark. The
-// ring found there spans a time past the mark, so its far end is past it
-// too: the search always ends, and never on a record handed out already.
+// record past the mark; at the ring's end, search past the mark over the
+// archive. The ring found there reaches past the mark at its far end: the
+// search always ends, and never on a record handed out already.
 bool TOrxRead::StepPastMark(bool forward) {
   if (ScanPastMark(forward, std::int64_t{EntryPos_} + (forward ? Slot : -Slot))) return true;
-  double t = forward ? AfterStepGap(WalkMark_.time) : BeforeStepGap(WalkMark_.time);
-  if (Position(t, forward ? SeekDirection::Forward : SeekDirection::Backward) < 1) return false;
+  if (!FindPast(WalkMark_, forward)) return false;
   return ScanPastMark(forward, EntryPos_);
 }
 
 bool TOrxRead::ScanPastMark(bool forward, std::int64_t from) {
-  if (!RingLive(ActiveRing_)) return false;
-  const std::int64_t head = Header_.Head(ActiveRing_);
-  const std::int64_t last = std::int64_t{Header_.Tail(ActiveRing_)} - Slot;
+  const RingSpan& span = Spans_.At(std::size_t(VolumeIndex_)).rings[ActiveRing_];
+  if (!Stream_.IsOpen() || !span.live) return false;
   IndexEntry entry;
-  for (std::int64_t pos = from; pos >= head && pos <= last; pos += forward ? Slot : -Slot) {
+  for (std::int64_t pos = from; pos >= span.head && pos < span.tail;
+       pos += forward ? Slot : -Slot) {
     if (!ReadEntry(pos, entry)) return false;
-    const RecordMark at{entry.Time, VolumeIndex_, ActiveRing_, pos, true};
-    if (WithinSeenTimes(entry.Time) && Beyond(WalkMark_, at, forward)) {
+    const RecordKey at{entry.Time, VolumeIndex_, ActiveRing_, pos};
+    if (WithinSeenTimes(entry.Time) && KeyBeyond(at, WalkMark_, forward)) {
       Entry_ = entry;
       EntryPos_ = static_cast<std::int32_t>(pos);
       return true;

@@ -68,7 +68,10 @@ void TArchView::ClampPosition() {
   if (span > 0) {
     // Bounded before the conversion: a position far outside the interval
     // must not overflow the integer.
-    double p = std::trunc((PlaybackTime - start) * 1000.0 / span);
+    // A millionth of a step of slack: a record exactly at a bar position's
+    // time (the landing of a click) must not truncate to the one before
+    // through the rounding of day fractions.
+    double p = std::trunc((PlaybackTime - start) * 1000.0 / span + 1e-6);
     if (!(p >= 0.0)) p = 0.0;
     if (p > 1000.0) p = 1000.0;
     // A thumb held by the operator stays under the mouse: its release, not

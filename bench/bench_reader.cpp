@@ -139,7 +139,7 @@ int main(int argc, char** argv) {
               kVolumes, static_cast<long long>(kVolumeSize), kVolumes * kFramesPerVolume, seeks,
               static_cast<unsigned long long>(nexts), static_cast<unsigned long long>(stepsTaken));
   std::printf("floor: %.0f reads per Next (header + 2 entries per non-empty ring + the entry);"
-              " measured %.3f, %.1f%% above the floor (ring ends re-position by time)\n",
+              " measured %.3f, %.1f%% above the floor (ring ends search the next ring)\n",
               floor, perNext, (perNext / floor - 1.0) * 100.0);
   std::printf("seek_us=%.2f next_us=%.3f preads_per_next=%.3f\n", Median(seekUs), Median(nextUs),
               perNext);

@@ -72,31 +72,43 @@ TEST_F(ReaderOpen, AnyFileWithTheMagicIsAVolume) {
 
 // ---- Landing within a ring -----------------------------------------------
 
-TEST_F(ReaderLanding, SearchStopsWithinThreeEntries) {
-  // Forward to a ring's first time, backward to its last time, n = 3..9.
-  const int forwardSlot[] = {0, 0, 0, 2, 1, 2, 2, 1, 1, 2};
-  for (int n = 3; n <= 9; ++n) {
+// Forward lands on the first record at or after the time, backward on the
+// last at or before it; equal times count as one place, whatever the ring's
+// length.
+TEST_F(ReaderLanding, LandsOnTheFirstAtOrAfterAndTheLastAtOrBefore) {
+  // Seconds of a ring's records; 2 s three times.
+  const double times[] = {0, 1, 2, 2, 2, 3, 5, 8};
+  struct Row {
+    double at;
+    int forwardSlot, backwardSlot;  // -1: none in that direction
+  } rows[] = {{-1, 0, -1}, {0, 0, 0},  {0.5, 1, 0}, {2, 2, 4}, {2.001, 5, 4},
+              {4, 6, 5},   {7.999, 7, 6}, {8, 7, 7},  {9, -1, 7}};
+  for (int n : {1, 2, 5, 8}) {  // the first n records only
     list_.clear();
     VolumeBuilder& v = AddVolume("n" + std::to_string(n) + ".oxa");
-    v.AddRun(0, n, 0, 1);
+    for (int i = 0; i < n; ++i) v.Add(0, Sec(times[i]));
     ASSERT_TRUE(reader_.Open());
-    double landed = 0;
-    EXPECT_EQ(SetPos(Sec(0), Fwd, &landed), 1);
-    EXPECT_EQ(Slot(v), forwardSlot[n]) << "n=" << n;
-    EXPECT_EQ(landed, Sec(forwardSlot[n]));
-    EXPECT_EQ(SetPos(Sec(n - 1), Back, &landed), 1);
-    EXPECT_EQ(Slot(v), n - 3) << "n=" << n;
+    for (const Row& row : rows) {
+      for (SeekDirection d : {Fwd, Back}) {
+        int slot = d == Fwd ? row.forwardSlot : row.backwardSlot;
+        // Records past the first n are not there: forward finds none of
+        // them, backward the last that is.
+        if (slot >= n) slot = d == Fwd ? -1 : n - 1;
+        double landed = 0;
+        const int r = SetPos(Sec(row.at), d, &landed);
+        SCOPED_TRACE("n=" + std::to_string(n) + " at " + std::to_string(row.at) +
+                     (d == Fwd ? " forward" : " backward"));
+        if (slot < 0) {  // clamped to the record at the far end
+          EXPECT_EQ(r, 0);
+          EXPECT_EQ(Slot(v), d == Fwd ? n - 1 : 0);
+        } else {
+          EXPECT_EQ(r, 1);
+          EXPECT_EQ(Slot(v), slot);
+          EXPECT_EQ(landed, Sec(times[slot]));
+        }
+      }
+    }
   }
-}
-
-TEST_F(ReaderLanding, BetweenTheFirstTwoOfThreeGoesToTheThirdOrTheFirst) {
-  VolumeBuilder& v = AddVolume("v.oxa");
-  v.AddRun(0, 3, 0, 1);
-  ASSERT_TRUE(reader_.Open());
-  EXPECT_EQ(SetPos(Sec(0.5), Fwd), 1);
-  EXPECT_EQ(Slot(v), 2);
-  EXPECT_EQ(SetPos(Sec(0.5), Back), 1);
-  EXPECT_EQ(Slot(v), 0);
 }
 
 TEST_F(ReaderLanding, ARingOfOneEntryIsFoundBothWays) {
@@ -111,15 +123,18 @@ TEST_F(ReaderLanding, ARingOfOneEntryIsFoundBothWays) {
   }
 }
 
-TEST_F(ReaderLanding, WhenBothRingsSpanTheTimeRingOneIsSearched) {
+TEST_F(ReaderLanding, OverlappingRingsLandOnTheNearestRecordOfEither) {
   VolumeBuilder& v = AddVolume("v.oxa");
   v.AddRun(0, 10, 0, 1);
   v.AddRun(1, 10, 0.5, 1);
   ASSERT_TRUE(reader_.Open());
   double landed = 0;
-  EXPECT_EQ(SetPos(Sec(4), Back, &landed), 1);
+  EXPECT_EQ(SetPos(Sec(4.25), Back, &landed), 1);
+  EXPECT_EQ(landed, Sec(4));
+  EXPECT_EQ(reader_.ActiveRing(), 0);
+  EXPECT_EQ(SetPos(Sec(4.25), Fwd, &landed), 1);
+  EXPECT_EQ(landed, Sec(4.5));
   EXPECT_EQ(reader_.ActiveRing(), 1);
-  EXPECT_EQ(landed, Sec(2.5));
 }
 
 // ---- Before and after the archive ----------------------------------------
@@ -138,11 +153,11 @@ class ReaderClamp : public ReaderRig {
   VolumeBuilder* b_ = nullptr;
 };
 
-TEST_F(ReaderClamp, ForwardBeforeTheArchiveLandsAsForwardToTheEarliestRingStart) {
+TEST_F(ReaderClamp, ForwardBeforeTheArchiveLandsOnItsFirstRecord) {
   double landed = 0;
   EXPECT_EQ(SetPos(Sec(-100), Fwd, &landed), 1);
   EXPECT_EQ(reader_.FileName(), a_->Path());
-  EXPECT_EQ(landed, Sec(2));  // ten entries: the search ends on the third
+  EXPECT_EQ(landed, Sec(0));
   double first = 0, last = 0;
   reader_.GetRange(first, last);
   EXPECT_EQ(first, Sec(0));
@@ -156,11 +171,11 @@ TEST_F(ReaderClamp, BackwardBeforeTheArchiveClampsToTheEarliestRecord) {
   EXPECT_EQ(reader_.CurrentTime(), Sec(0));
 }
 
-TEST_F(ReaderClamp, BackwardAfterTheArchiveLandsAsBackwardToTheLatestRingEnd) {
+TEST_F(ReaderClamp, BackwardAfterTheArchiveLandsOnItsLastRecord) {
   double landed = 0;
   EXPECT_EQ(SetPos(Sec(500), Back, &landed), 1);
   EXPECT_EQ(reader_.FileName(), b_->Path());
-  EXPECT_EQ(landed, Sec(27));
+  EXPECT_EQ(landed, Sec(29));
 }
 
 TEST_F(ReaderClamp, ForwardAfterTheArchiveClampsToTheLatestRecord) {
@@ -173,9 +188,9 @@ TEST_F(ReaderClamp, ForwardAfterTheArchiveClampsToTheLatestRecord) {
 TEST_F(ReaderClamp, AGapBetweenVolumesIsCrossedInTheDirectionAsked) {
   double landed = 0;
   EXPECT_EQ(SetPos(Sec(15), Fwd, &landed), 1);
-  EXPECT_EQ(landed, Sec(22));
+  EXPECT_EQ(landed, Sec(20));
   EXPECT_EQ(SetPos(Sec(15), Back, &landed), 1);
-  EXPECT_EQ(landed, Sec(7));
+  EXPECT_EQ(landed, Sec(9));
   EXPECT_EQ(reader_.FileName(), a_->Path());
 }
 
@@ -202,14 +217,16 @@ TEST_F(ReaderSeek, EqualStartTimesGoToTheVolumeListedFirst) {
   EXPECT_EQ(reader_.FileName(), first.Path());
 }
 
-TEST_F(ReaderSeek, EqualEndTimesGoToTheVolumeListedFirst) {
+// Among equal times the volume listed later comes later in the walk, so a
+// backward landing takes its record.
+TEST_F(ReaderSeek, EqualEndTimesGoBackwardToTheVolumeListedLast) {
   VolumeBuilder& first = AddVolume("first.oxa");
   VolumeBuilder& second = AddVolume("second.oxa");
   for (double t : {Sec(6), Sec(7), Sec(10)}) first.Add(0, t);
   for (double t : {Sec(2), Sec(4), Sec(10)}) second.Add(0, t);
   ASSERT_TRUE(reader_.Open());
   EXPECT_EQ(SetPos(Sec(50), Back), 1);
-  EXPECT_EQ(reader_.FileName(), first.Path());
+  EXPECT_EQ(reader_.FileName(), second.Path());
 }
 
 TEST_F(ReaderSeek, TheNearestVolumeInTheDirectionWinsWhateverTheListOrder) {

@@ -39,8 +39,7 @@ TEST_F(WalkTool, SeekStepsAndRangePrintOneLineEach) {
   const auto lines = Walk({}, {"a.oxa"}, {"seek:" + Day(Sec(1.5)), "next:1", "prev:1", "range"});
   ASSERT_EQ(lines.size(), 5u);
   EXPECT_EQ(lines[0], "open ok=1");
-  // Five entries: the search stops at slots 96..160 apart by two; forward
-  // takes the upper one, the entry at 2 s.
+  // Forward to 1.5 s lands on the first record at or after it, at 2 s.
   EXPECT_EQ(lines[1], "seek result=1 time=" + Day(Sec(2)) + " entrypos=96 ring=0");
   EXPECT_EQ(lines[2], "next ok=1 time=" + Day(Sec(3)) + " camera=2 kind=1 bytes=200 crc32=" +
                           Payload(3) + " entrypos=128 ring=0");
@@ -54,18 +53,17 @@ TEST_F(WalkTool, LocalDateTimeAndDayNumberSeekAlike) {
   const auto byDay = Walk({}, {"a.oxa"}, {"seekback:" + Day(Sec(1.5))});
   const auto byDate = Walk({}, {"a.oxa"}, {"seekback:2025-12-09T00:00:01.500"});
   EXPECT_EQ(byDay, byDate);
-  // The search stops two entries apart (slots 32 and 96); backward takes the
-  // lower one, not the nearest.
-  EXPECT_EQ(byDay[1], "seek result=1 time=" + Day(Sec(0)) + " entrypos=32 ring=0");
+  // Backward lands on the last record at or before 1.5 s.
+  EXPECT_EQ(byDay[1], "seek result=1 time=" + Day(Sec(1)) + " entrypos=64 ring=0");
 }
 
 TEST_F(WalkTool, NextFromLastRecordCrossesIntoTheLaterVolume) {
   const auto lines = Walk({}, {"a.oxa", "b.oxa"}, {"seek:" + Day(Sec(3.9)), "next:1", "range"});
   ASSERT_EQ(lines.size(), 4u);
   EXPECT_EQ(lines[1], "seek result=1 time=" + Day(Sec(4)) + " entrypos=160 ring=0");
-  // B's ring of three: forward to its first time lands on its third entry.
-  EXPECT_EQ(lines[2], "next ok=1 time=" + Day(Sec(12)) + " camera=5 kind=4 bytes=200 crc32=" +
-                          Payload(2) + " entrypos=96 ring=0");
+  // From A's last record to B's first.
+  EXPECT_EQ(lines[2], "next ok=1 time=" + Day(Sec(10)) + " camera=5 kind=4 bytes=200 crc32=" +
+                          Payload(0) + " entrypos=32 ring=0");
   EXPECT_EQ(lines[3], "range first=" + Day(Sec(0)) + " last=" + Day(Sec(12)) +
                           " volume=" + dir.File("b.oxa"));
 }
