@@ -210,4 +210,6 @@ class TArchView : public TView {
   // PlayPanel's place on RecPanel, as the form has it.
   QPoint playPanelHome_;
   bool exporting_ = false;
+  // The export under way has yet to take the record its start landed on.
+  bool exportLanding_ = false;
 };

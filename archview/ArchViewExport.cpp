@@ -74,7 +74,10 @@ class TArchView::ExportWalkFront final : public ExportFront {
 bool TArchView::StepFrameForExport() {
   ExportWalkFront front(*this);
   ExportWalk walk(Reader, PlaybackTime, *PlaybackStream);
-  switch (walk.Step(front)) {
+  walk.TakeLandingFirst(exportLanding_);
+  const WalkStep step = walk.Step(front);
+  exportLanding_ = walk.LandingPending();
+  switch (step) {
     case WalkStep::Selected:
       break;
     case WalkStep::Stopped:
@@ -129,6 +132,7 @@ void TArchView::SaveBitBtnClick() {
   if (exporting_) return;
   exporting_ = true;
   SaveBitBtn->setEnabled(false);
+  const bool wasFrozen = Frozen;
   ReleaseFreeze(*this);  // a freeze does not pause an export
   SetStepRunButtonsEnabled(false);
   // One reading of the clock: two could straddle midnight.
@@ -143,8 +147,10 @@ void TArchView::SaveBitBtnClick() {
 
   SetStepRunButtonsEnabled(true);
   // Frozen during the export, or the export ended without StopPlayback (a
-  // volume could not be made): the button and the freeze agree again.
+  // volume could not be made): the button and the freeze agree again. A
+  // cancelled dialog changed nothing: a freeze stands as it stood.
   ReleaseFreeze(*this);
+  if (!accepted && wasFrozen) StopBtnClick();
   SaveBitBtn->setEnabled(true);
   exporting_ = false;
 }
@@ -154,7 +160,7 @@ bool TArchView::ExportInterval(const QString& folder) {
   // cannot be made.
   QDir().mkdir(folder);
   ExportVolumeSink volumes(QFile::encodeName(folder).toStdString());
-  ExportWalk(Reader, PlaybackTime, *PlaybackStream).Start(IntervalStart());
+  exportLanding_ = ExportWalk(Reader, PlaybackTime, *PlaybackStream).Start(IntervalStart());
   StopRequested = false;
   ExportFromWindow frames(*this);
   RunExport(frames, *PlaybackStream, volumes);

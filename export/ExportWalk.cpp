@@ -3,9 +3,11 @@
 #include "archive/OrxRead.h"
 #include "common/CameraMask.h"
 
-void ExportWalk::Start(double start) {
+bool ExportWalk::Start(double start) {
   time_ = start;
-  reader_.SetPosition(time_, SeekDirection::Forward);
+  // 0 is a clamp to the archive's last record, which lies before start.
+  landing_ = reader_.SetPosition(time_, SeekDirection::Forward) == 1;
+  return landing_;
 }
 
 WalkStep ExportWalk::Step(ExportFront& front) {
@@ -17,7 +19,10 @@ WalkStep ExportWalk::Step(ExportFront& front) {
     kinds_ = front.KindMask();
     camera_ = front.CameraMask();
     stream_.Clear();
-    if (!reader_.Next(1, camera_, kinds_, time_, stream_)) return WalkStep::ArchiveEnd;
+    const bool read = landing_ ? reader_.Current(camera_, kinds_, time_, stream_)
+                               : reader_.Next(1, camera_, kinds_, time_, stream_);
+    landing_ = false;
+    if (!read) return WalkStep::ArchiveEnd;
     if (time_ > front.IntervalEnd()) return WalkStep::PastInterval;
     if (camera_ < static_cast<std::uint32_t>(CameraCount) && !stream_.Empty() &&
         front.Takes(camera_))

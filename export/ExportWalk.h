@@ -2,7 +2,7 @@
 // ExportWalk: which frames a fragment export takes, free of widgets.
 //
 // Started at the interval start, it reads the archive forward record by
-// record, exactly as forward playback does, and selects a record's frame
+// record from the first record at or after the start, and selects a record's frame
 // when its camera is 0..31 with its bit in the camera mask, its kinds share
 // a bit with the kind mask, the reader handed out its bytes and the front
 // end takes that camera; every other record is passed over. It stops at a
@@ -54,9 +54,14 @@ class ExportWalk {
   ExportWalk(TOrxRead& reader, double& time, FrameStream& stream)
       : reader_(reader), time_(time), stream_(stream) {}
 
-  // time = start, and the reader positioned forward there; the landing is
-  // wherever the reader lands, its result is not looked at.
-  void Start(double start);
+  // time = start, and the reader positioned forward there, on the first
+  // record at or after start. True when there is one: the first Step hands
+  // out that record itself, the interval's first.
+  bool Start(double start);
+  // For a walk made afresh for each step (the playback window's): whether
+  // its first Step takes the landing, and afterwards whether it still must.
+  void TakeLandingFirst(bool take) { landing_ = take; }
+  bool LandingPending() const { return landing_; }
   // Reads forward until a frame is selected or the walk ends.
   WalkStep Step(ExportFront& front);
 
@@ -70,4 +75,5 @@ class ExportWalk {
   FrameStream& stream_;
   std::uint32_t camera_ = 0;
   std::uint32_t kinds_ = 0;
+  bool landing_ = false;
 };

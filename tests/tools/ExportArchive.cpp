@@ -2,7 +2,6 @@
 
 #include <stdexcept>
 
-#include "archive/OrxRead.h"
 #include "common/CameraMask.h"
 #include "common/DateTime.h"
 #include "export/ExportNames.h"
@@ -16,21 +15,12 @@ ExportArchive::ExportArchive(std::vector<archtest::Record> r, std::vector<archte
 
 std::vector<int> ExportArchive::Selected(double from, double to, std::uint32_t cameras,
                                          std::uint32_t kinds) const {
-  const FixedClock clock(ExportStamp());
-  InstallClock(&clock);
-  VolumeList list{volume};
-  TOrxRead reader(list);
-  double landing = from;
-  if (reader.Open()) reader.SetPosition(landing, SeekDirection::Forward);
-  InstallClock(nullptr);
   std::vector<int> out;
-  bool after = false;
   for (std::size_t i = 0; i < records.size(); ++i) {
     const archtest::Record& r = records[i];
-    if (after && r.time <= to && CameraWanted(cameras, r.camera) &&
+    if (r.time >= from && r.time <= to && CameraWanted(cameras, r.camera) &&
         (static_cast<std::uint32_t>(r.kind) & kinds) != 0)
       out.push_back(static_cast<int>(i));
-    after = after || r.time == landing;
   }
   return out;
 }
