@@ -188,7 +188,10 @@ int TOrxRead::Position(double& time, SeekDirection direction) {
   if (!FindPast(forward ? KeyBelowTime(time) : KeyAboveTime(time), forward)) {
     // Nothing in the direction: the archive's end on that side.
     const double far = std::numeric_limits<double>::infinity();
-    if (!FindPast(forward ? KeyAboveTime(far) : KeyBelowTime(-far), !forward)) return 0;
+    if (!FindPast(forward ? KeyAboveTime(far) : KeyBelowTime(-far), !forward)) {
+      StandOnCurrent();
+      return 0;
+    }
     result = 0;
   }
   if (!WithinSeenTimes(Entry_.Time)) return 0;

@@ -137,6 +137,8 @@ class TOrxRead {
             double& time, FrameStream& stream);
   // Moves to the record count steps on (0: by time); false when there is none.
   bool Move(bool forward, int count);
+  // The current record's volume open and the reader on its entry again.
+  void StandOnCurrent();
   // The reached record's words and, when the masks want it, its frame.
   bool HandOut(std::uint32_t& camera, std::uint32_t& kinds, double& time, FrameStream& stream);
   bool StepPastMark(bool forward);

@@ -82,7 +82,12 @@ bool TOrxRead::Step(bool forward, int count, std::uint32_t& camera, std::uint32_
   }
   const bool wasPositioned = Positioned_;
   const RecordKey from = Current_;
-  if (!Move(forward, count)) return false;
+  if (!Move(forward, count)) {
+    // Nothing there: the reader stays on its record, whatever the search
+    // opened on the way.
+    StandOnCurrent();
+    return false;
+  }
   const RecordKey here = Here();
   if (!WithinSeenTimes(Entry_.Time)) {
     // Not handed out, but the walk goes on past it.
@@ -101,6 +106,13 @@ bool TOrxRead::Step(bool forward, int count, std::uint32_t& camera, std::uint32_
   // may lie behind it (a failed step can leave the reader clamped there).
   if (!stays) WalkMark_ = Current_;
   return HandOut(camera, kinds, time, stream);
+}
+
+void TOrxRead::StandOnCurrent() {
+  if (!Positioned_ || !OpenVolume(Current_.volume)) return;
+  ActiveRing_ = Current_.ring;
+  EntryPos_ = static_cast<std::int32_t>(Current_.slot);
+  ReadEntry(EntryPos_, Entry_);
 }
 
 bool TOrxRead::Move(bool forward, int count) {
