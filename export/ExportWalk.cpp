@@ -1,7 +1,25 @@
 #include "export/ExportWalk.h"
 
+#include <string>
+
 #include "archive/OrxRead.h"
 #include "common/CameraMask.h"
+
+namespace {
+
+// Where the reader stands, to tell whether a failed step moved it.
+struct Spot {
+  std::string file;
+  std::int32_t ring;
+  std::int32_t entry;
+  bool operator==(const Spot&) const = default;
+};
+
+Spot SpotOf(const TOrxRead& reader) {
+  return {reader.FileName(), reader.ActiveRing(), reader.EntryPos()};
+}
+
+}  // namespace
 
 bool ExportWalk::Start(double start) {
   time_ = start;
@@ -19,10 +37,20 @@ WalkStep ExportWalk::Step(ExportFront& front) {
     kinds_ = front.KindMask();
     camera_ = front.CameraMask();
     stream_.Clear();
-    const bool read = landing_ ? reader_.Current(camera_, kinds_, time_, stream_)
-                               : reader_.Next(1, camera_, kinds_, time_, stream_);
+    const Spot before = SpotOf(reader_);
+    const bool landing = landing_;
+    const bool read = landing ? reader_.Current(camera_, kinds_, time_, stream_)
+                              : reader_.Next(1, camera_, kinds_, time_, stream_);
     landing_ = false;
-    if (!read) return WalkStep::ArchiveEnd;
+    if (!read) {
+      // A step that failed on a frame still moved onto its record; the
+      // landing's own frame fails without a move. Either way the walk goes
+      // on past that record: one damaged frame must not end the export.
+      if (!landing && SpotOf(reader_) == before) return WalkStep::ArchiveEnd;
+      front.Unreadable(reader_.Entry().Time);
+      if (!front.PassedOver()) return WalkStep::Abandoned;
+      continue;
+    }
     if (time_ > front.IntervalEnd()) return WalkStep::PastInterval;
     if (camera_ < static_cast<std::uint32_t>(CameraCount) && !stream_.Empty() &&
         front.Takes(camera_))

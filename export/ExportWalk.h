@@ -37,6 +37,9 @@ class ExportFront {
   virtual void BeforeRecord() {}
   // After a record was passed over. False ends the walk (Abandoned).
   virtual bool PassedOver() { return true; }
+  // A wanted record whose frame could not be read (a length or place the
+  // reader refuses): it is not in the export, and the walk goes on past it.
+  virtual void Unreadable(double time) { (void)time; }
 };
 
 enum class WalkStep {

@@ -104,8 +104,11 @@ class CommandLineExport final : public ExportSource, public ExportFront {
   std::uint32_t CameraMask() const override { return options_.cameras; }
   std::uint32_t KindMask() const override { return options_.kinds; }
   double IntervalEnd() const override { return *options_.to; }
+  void Unreadable(double) override { ++unreadable_; }
+  std::int64_t UnreadableFrames() const { return unreadable_; }
 
  private:
+  std::int64_t unreadable_ = 0;
   double time_ = 0.0;
   FrameStream stream_;
   ExportWalk walk_;
@@ -194,6 +197,9 @@ int RunExportCommand(const std::vector<std::string>& args) {
     code = Fail(std::to_string(video->FramesLeftOut()) +
                 " frames left out: no picture size in their JPEG header, and their camera "
                 "had no video file yet");
+  if (source.UnreadableFrames() > 0)
+    code = Fail(std::to_string(source.UnreadableFrames()) +
+                " frames left out: the volumes refuse their length or place (see orxtool verify)");
   if (interrupt.Caught())
     code = Fail("interrupted: " + folder + " holds the frames exported until then, and " +
                 ManifestName + " covers them");

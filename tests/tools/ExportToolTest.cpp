@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -127,6 +128,31 @@ INSTANTIATE_TEST_SUITE_P(
                       Selection{"TwoCamerasContinuousOnly", At(3), At(30), 0x5, 1},
                       Selection{"NothingShown", At(3), At(30), 0x10, 15}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A damaged entry (a frame length the reader refuses) at the start, in the
+// middle or at the end of the interval: the export goes on past it, holds
+// every other record, and says what it left out.
+TEST(ExportTool, AFrameThatCannotBeReadIsLeftOutAndNamedNotTheRestLost) {
+  for (int damaged : {0, 17, 39}) {
+    const ExportArchive a = Archive();
+    Bytes bytes = orxtest::ReadFileBytes(a.volume);
+    const VolumeGeometry g = GeometryFor(static_cast<std::int64_t>(bytes.size()));
+    bytes[std::size_t(g.RingStart(0) + EntrySize * damaged + 24)] = 50;  // Length
+    for (int b = 25; b < 28; ++b) bytes[std::size_t(g.RingStart(0) + EntrySize * damaged + b)] = 0;
+    orxtest::WriteFile(a.volume, bytes);
+    const std::string out = a.dir.File("out");
+    const ToolResult r =
+        RunTool(Args({"export", "--from", DayArg(At(0)), "--to", DayArg(At(39)), "--out", out}, a));
+    EXPECT_EQ(r.exit, 1) << damaged;
+    EXPECT_NE(r.err.find("1 frames left out"), std::string::npos) << r.err;
+    std::vector<int> expected = a.Selected(At(0), At(39), 0xFFFFFFFFu, 15);
+    expected.erase(std::remove(expected.begin(), expected.end(), damaged), expected.end());
+    std::size_t exported = 0;
+    for (const auto& e : fs::directory_iterator(ExportFolderUnder(out)))
+      if (e.path().extension() == ".oxa") exported += archtest::ReadVolumeFrames(e.path()).size();
+    EXPECT_EQ(exported, expected.size()) << damaged;
+  }
+}
 
 TEST(ExportTool, VerifyNamesAChangedAMissingAndAnAddedFile) {
   const ExportArchive a = Archive();
