@@ -107,6 +107,24 @@ TEST(Export, WritesWhatForwardPlaybackShowsFromTheIntervalStart) {
   EXPECT_EQ(rig.PlatformScript().beeps, 1);  // the interval end
 }
 
+// The interval the window opens with, from "<<<" to ">>>", over two volumes
+// whose records meet 20 ms apart: every record of a visible camera goes out,
+// the first and the last included.
+TEST(Export, TheWholeArchiveGoesOutRecordForRecord) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 60, 20, 0.04));
+  rig.AddVolume(RoundRobin(ArchRig::At(2.38), 60, 20, 0.04));
+  TArchView& w = rig.ShowStill();
+  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("OrxTom.oxa"))};
+  w.SaveBitBtnClick();
+  std::vector<int> expected;
+  for (std::size_t i = 0; i < rig.Records().size(); ++i)
+    if (rig.Records()[i].camera < 16) expected.push_back(static_cast<int>(i));
+  const std::vector<std::string> volumes = VolumesIn(ExportFolder(rig));
+  ASSERT_EQ(volumes.size(), 1u);
+  ExpectExported(rig, volumes[0], expected);
+}
+
 enum class Meanwhile { StopArch, ExitBtn, Freeze, Destroy };
 
 class ExportInterrupted : public ::testing::TestWithParam<Meanwhile> {};

@@ -27,8 +27,8 @@ TEST(PositionShow, IntervalSpansArchiveAndBarStartsAtZero) {
   ArchRig rig;
   rig.AddVolume(Hundred());
   TArchView& w = rig.ShowStill();
-  EXPECT_LE(rig.IndexOf(w.IntervalStart()), 2);
-  EXPECT_GE(rig.IndexOf(w.IntervalEnd()), 98);  // within two records of the end
+  EXPECT_EQ(w.IntervalStart(), ArchRig::At(0));
+  EXPECT_EQ(w.IntervalEnd(), ArchRig::At(100));
   EXPECT_EQ(PlaybackTime, w.IntervalStart());
   EXPECT_EQ(w.CurrentPos->value(), 0);
   EXPECT_FALSE(w.CurrentPos->isHidden());
@@ -43,6 +43,24 @@ TEST(PositionShow, IntervalSpansArchiveAndBarStartsAtZero) {
   EXPECT_EQ(LastRecordTime, ArchRig::At(100));
   EXPECT_FALSE(w.ArchPanel->isHidden());
   EXPECT_TRUE(rig.PlatformScript().informations.empty());
+}
+
+// Records every 0.2 s up to 14:00:20.000 across two volumes: the interval
+// keeps the first and last records' exact times while the pickers show whole
+// seconds, and a step reaches the last record.
+TEST(PositionShow, TheIntervalHoldsTheFirstAndLastRecordsExactly) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::At(0.2), 50, 4, 0.2));
+  rig.AddVolume(RoundRobin(ArchRig::At(10.2), 50, 4, 0.2));
+  TArchView& w = rig.ShowStill();
+  EXPECT_EQ(w.IntervalStart(), ArchRig::At(0.2));
+  EXPECT_EQ(w.IntervalEnd(), rig.Records().back().time);
+  EXPECT_EQ(w.NewTime->text(), QStringLiteral("14:00:20"));
+  PlaybackTime = rig.Records()[98].time;
+  w.Reader.SetPosition(PlaybackTime, SeekDirection::Forward);
+  w.RightStepClick();
+  EXPECT_EQ(PlaybackTime, w.IntervalEnd());
+  EXPECT_EQ(w.CellTime[rig.Records().back().camera], w.IntervalEnd());
 }
 
 TEST(PositionShow, KeysGoToTheWindowNotToAnEditField) {
