@@ -16,10 +16,10 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation
   poppler-utils
-  # The checks of what a desktop reads: xdg-mime (with mimetype for its
-  # lookup outside a desktop), the MIME and desktop databases,
+  # The checks of what a desktop reads: man, xdg-mime (with mimetype for
+  # its lookup outside a desktop), the MIME and desktop databases,
   # desktop-file-validate and appstreamcli.
-  xdg-utils libfile-mimeinfo-perl shared-mime-info desktop-file-utils appstream
+  man-db xdg-utils libfile-mimeinfo-perl shared-mime-info desktop-file-utils appstream
 )
 
 missing=()
