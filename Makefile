@@ -14,7 +14,7 @@ FUZZ_SECONDS ?= 180
 SANITIZER_ENV := ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:strict_string_checks=1 \
   UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 
-.PHONY: all deps build run test test-sanitize fuzz bench demo clean
+.PHONY: all deps build run test test-sanitize fuzz bench demo package package-check clean
 
 all: build
 
@@ -35,6 +35,16 @@ run: demo
 
 test: build
 	cd $(BUILD_DIR) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, orx-viewer_<version>_<arch>.deb in $(BUILD_DIR), from
+# the build as it stands.
+package: build
+	cd $(BUILD_DIR) && cpack
+
+# What CI checks of the package: lintian, its contents, and the tool run
+# from the package unpacked.
+package-check: package
+	scripts/check-package.sh $(BUILD_DIR)
 
 # The whole suite built with -fsanitize=address,undefined in its own folder.
 test-sanitize: deps

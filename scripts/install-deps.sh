@@ -16,6 +16,12 @@ packages=(
   clang libclang-rt-14-dev
   fonts-dejavu-core fonts-liberation
   poppler-utils
+  # make package and its checks: CPack finds the programs' libraries with
+  # dpkg-shlibdeps and file; lintian judges the package; man, xdg-mime
+  # (with mimetype for its lookup outside a desktop), the MIME and desktop
+  # databases, desktop-file-validate and appstreamcli check what it installs.
+  dpkg-dev file lintian man-db
+  xdg-utils libfile-mimeinfo-perl shared-mime-info desktop-file-utils appstream
 )
 
 missing=()
