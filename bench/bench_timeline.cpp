@@ -15,12 +15,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "archive/OrxRead.h"
 #include "archive/VolumeFormat.h"
+#include "bench/BenchFolder.h"
 #include "common/RecordKind.h"
 #include "platform/Clock.h"
 #include "timeline/TimelineBuilder.h"
@@ -40,18 +40,6 @@ constexpr double kSpacing = 1.0 / 16 / 86400.0;  // 16 frames a second in all
 // Motion-triggered recording: segments of 2,000 frames (125 s), then a gap
 // of one to ten minutes.
 constexpr int kSegment = 2000;
-
-struct TempDir {
-  std::string path;
-  TempDir() {
-    char pattern[] = "/tmp/bench-timeline-XXXXXX";
-    if (mkdtemp(pattern)) path = pattern;
-  }
-  ~TempDir() {
-    std::error_code error;
-    if (!path.empty()) std::filesystem::remove_all(path, error);
-  }
-};
 
 std::int32_t KindOf(int camera) {
   constexpr std::int32_t kinds[] = {KindContinuous, KindMotion, KindContinuous | KindMotion,
@@ -98,7 +86,7 @@ double Seconds(SteadyClock::duration d) { return std::chrono::duration<double>(d
 
 int main(int argc, char** argv) {
   const int repeats = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  TempDir dir;
+  BenchFolder dir("timeline");
   VolumeList volumes;
   int serial = 0;
   double time = kStart;
