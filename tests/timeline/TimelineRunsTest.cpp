@@ -71,17 +71,6 @@ INSTANTIATE_TEST_SUITE_P(
                       GapCase{"OutOfOrder", 5, {30000, 0, 31000, 3000, 26000, 70000}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(RunRule, ARecordOfTwoKindsIsInARunOfEach) {
-  TimelineRuns runs;
-  RunChains chains(runs);
-  chains.Record(0, KindContinuous | KindMotion, Sec(1));
-  chains.Record(0, KindContinuous, Sec(2));
-  chains.Flush();
-  EXPECT_EQ(LaneOf(runs, 0, KindContinuous), (std::vector<TimelineRun>{{Sec(1), Sec(2), 2}}));
-  EXPECT_EQ(LaneOf(runs, 0, KindMotion), (std::vector<TimelineRun>{{Sec(1), Sec(1), 1}}));
-  EXPECT_TRUE(LaneOf(runs, 0, KindActivity).empty());
-}
-
 // Random records in random order over four lanes, handed on to a copy
 // change by change: both hold the runs sorting gives.
 TEST(RunRule, RandomOrderAndHandedOnChangesMatchSorting) {
