@@ -64,6 +64,7 @@ fuzz: deps
 
 bench: demo
 	$(BUILD_DIR)/bin/bench_reader
+	$(BUILD_DIR)/bin/bench_timeline
 	$(BUILD_DIR)/bin/bench_decode
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_cell_paint
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_playback

@@ -1,5 +1,7 @@
 #include "archive/VolumeRules.h"
 
+#include <cmath>
+
 PointerPlace PlaceOfPointer(std::int64_t value, int ring, const VolumeGeometry& g) {
   const std::int64_t start = g.RingStart(ring);
   if (value < start || value > g.RingEnd(ring)) return PointerPlace::OutsideRing;
@@ -24,6 +26,15 @@ bool FrameWithinFile(std::int64_t offset, std::int64_t length, std::int64_t file
 }
 
 bool TimeWithinSeekRange(double time) { return time > 0.0 && time < FarFuture; }
+
+bool RingTimesUsable(double first, double last) {
+  return std::isfinite(first) && std::isfinite(last);
+}
+
+// Written so that a NaN, which compares false with both bounds, is outside.
+bool WithinSeenTimes(double time, double lower, double upper) {
+  return time >= lower && time <= upper;
+}
 
 bool ReadVolumeHeader(const FileHandle& file, VolumeHeader& header) {
   std::uint8_t bytes[HeaderSize];

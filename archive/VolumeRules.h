@@ -31,6 +31,15 @@ bool FrameWithinFile(std::int64_t offset, std::int64_t length, std::int64_t file
 // values of its searches for the newest and the oldest ring.
 bool TimeWithinSeekRange(double time);
 
+// A ring whose first or last time is not a finite number is damage: it is
+// left out whole, so it cannot stretch the range of times seen to infinity.
+bool RingTimesUsable(double first, double last);
+// An entry is handed out only when its time lies within the earliest ring
+// start and the latest ring end seen (lower..upper, both included): that is
+// how a stale or damaged slot between Head and Tail shows itself. A NaN
+// never does.
+bool WithinSeenTimes(double time, double lower, double upper);
+
 // The two records, read whole at their offsets. False on a negative offset
 // or a short read (a slot past the end of the file).
 bool ReadVolumeHeader(const FileHandle& file, VolumeHeader& header);

@@ -13,13 +13,13 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "archive/OrxRead.h"
 #include "archive/OrxWrite.h"
+#include "bench/BenchFolder.h"
 #include "common/RecordKind.h"
 #include "platform/Clock.h"
 
@@ -34,18 +34,6 @@ constexpr int kCameras = 8;
 constexpr double kStart = 46363.375;           // 2026-12-07 09:00
 constexpr double kSpacing = 0.18 / 86400.0;    // ten hours over 200,000 frames
 constexpr int kNextsPerSeek = 20;
-
-struct TempDir {
-  std::string path;
-  TempDir() {
-    char pattern[] = "/tmp/bench-reader-XXXXXX";
-    if (mkdtemp(pattern)) path = pattern;
-  }
-  ~TempDir() {
-    std::error_code error;
-    if (!path.empty()) std::filesystem::remove_all(path, error);
-  }
-};
 
 bool MakeArchive(const std::string& dir, VolumeList& volumes) {
   std::mt19937 rng(7);
@@ -89,7 +77,7 @@ double Micros(SteadyClock::duration d) {
 
 int main(int argc, char** argv) {
   const int seeks = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10000;
-  TempDir dir;
+  BenchFolder dir("reader");
   VolumeList volumes;
   if (dir.path.empty() || !MakeArchive(dir.path, volumes)) {
     std::fprintf(stderr, "bench_reader: cannot make the archive\n");

@@ -11,6 +11,7 @@
 #include "tools/ExtractCommand.h"
 #include "tools/InfoCommand.h"
 #include "tools/MakeDemoCommand.h"
+#include "tools/TimelineCommand.h"
 #include "tools/ToolArgs.h"
 #include "tools/VerifyCommand.h"
 #include "tools/WalkCommand.h"
@@ -37,6 +38,11 @@ const char kHelp[] =
     "                                 folder TempORX-... under DIR (default .): volumes,\n"
     "                                 or with mkv one video per camera (camera-N.mkv);\n"
     "                                 with SHA256SUMS. Cameras default all, kinds 15.\n"
+    "  timeline [--from TIME] [--to TIME] [--cameras MASK] [--kinds MASK]\n"
+    "           [--gap SECONDS] VOLUME|FOLDER...\n"
+    "                                 one line per run of records of a camera and kind\n"
+    "                                 (1, 2, 4, 8) whose neighbours lie at most the gap\n"
+    "                                 apart (default 5 s), ordered by first time\n"
     "  --help                         this text\n"
     "\n"
     "Examples:\n"
@@ -44,9 +50,11 @@ const char kHelp[] =
     "      --cameras 0x6 --kinds 5 --out /mnt/usb archive/*.oxa\n"
     "  orxtool export --from 2026-12-07T09:00:00 --to 2026-12-07T09:05:00 \\\n"
     "      --format mkv --out ~/handover archive\n"
+    "  orxtool timeline --from 2026-12-07T02:00:00 --to 2026-12-07T04:00:00 \\\n"
+    "      --kinds 4 archive\n"
     "  orxtool verify \"/mnt/usb/TempORX-[7] [12] [2026] 12-5-3250\"\n"
     "\n"
-    "VOLUME of walk, extract and export may be a folder: its .oxa files.\n"
+    "VOLUME of walk, extract, export and timeline may be a folder: its .oxa files.\n"
     "TIME: a day number (46000.5) or a local date-time (2026-12-07T09:00:00.040).\n"
     "MASK: decimal or 0x hexadecimal. Exit codes: 0 done, 1 problem found or\n"
     "failed, 2 misuse. See docs/orxtool.md.\n";
@@ -62,6 +70,7 @@ int Dispatch(const std::string& command, const std::vector<std::string>& args) {
   if (command == "decode") return RunDecode(args);
   if (command == "extract") return RunExtract(args);
   if (command == "export") return RunExportCommand(args);
+  if (command == "timeline") return RunTimeline(args);
   if (command == "make-demo") return RunMakeDemo(args);
   return UsageError("unknown command '" + command + "'");
 }

@@ -135,13 +135,20 @@ INSTANTIATE_TEST_SUITE_P(
         Misuse{"ExtractBadCount", {"extract", "a.oxa", "--at", "46000", "--count", "0",
                                    "--out", "x"}},
         Misuse{"MakeDemoUnknownOption", {"make-demo", "--big"}},
-        Misuse{"MakeDemoBadStart", {"make-demo", "--start", "2026-13-01"}}),
+        Misuse{"MakeDemoBadStart", {"make-demo", "--start", "2026-13-01"}},
+        Misuse{"TimelineWithoutVolume", {"timeline", "--kinds", "4"}},
+        Misuse{"TimelineFromAfterTo", {"timeline", "--from", "46001", "--to", "46000", "a.oxa"}},
+        Misuse{"TimelineBadGap", {"timeline", "--gap", "-1", "a.oxa"}},
+        Misuse{"TimelineGapNotANumber", {"timeline", "--gap", "5s", "a.oxa"}},
+        Misuse{"TimelineBadMask", {"timeline", "--cameras", "x", "a.oxa"}},
+        Misuse{"TimelineUnknownOption", {"timeline", "--all", "a.oxa"}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ToolHelp, PrintsUsageAndExitsZero) {
   const ToolResult r = RunTool({"--help"});
   EXPECT_EQ(r.exit, 0);
   EXPECT_NE(r.out.find("walk [--now TIME]"), std::string::npos);
+  EXPECT_NE(r.out.find("timeline [--from TIME]"), std::string::npos);
 }
 
 }  // namespace
