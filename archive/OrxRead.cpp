@@ -73,9 +73,7 @@ bool TOrxRead::Inspect(bool headerFresh) {
     span.first = entry.Time;
     if (!ReadEntry(span.tail - Slot, entry)) continue;
     span.last = entry.Time;
-    // A boundary that is not a finite time is damage: the ring is left out
-    // rather than letting it stretch the archive's range to infinity.
-    if (!std::isfinite(span.first) || !std::isfinite(span.last)) continue;
+    if (!RingTimesUsable(span.first, span.last)) continue;
     span.live = true;
     if (span.first < LowerTime_) LowerTime_ = span.first;
     if (span.last > UpperTime_) UpperTime_ = span.last;

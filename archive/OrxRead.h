@@ -14,6 +14,7 @@
 #include "archive/FileHandle.h"
 #include "archive/VolumeFormat.h"
 #include "archive/VolumeList.h"
+#include "archive/VolumeRules.h"
 #include "common/FrameStream.h"
 
 enum class SeekDirection { Forward, Backward };
@@ -84,9 +85,9 @@ class TOrxRead {
   bool ReadHeader();
   bool ReadEntry(std::int64_t offset, IndexEntry& entry);
   bool ReadFrame(std::int64_t offset, FrameStream& stream, std::int64_t length);
-  // Within [LowerTime_, UpperTime_]. Written so that a NaN, which compares
-  // false with both bounds, is outside.
-  bool WithinSeenTimes(double time) const { return time >= LowerTime_ && time <= UpperTime_; }
+  bool WithinSeenTimes(double time) const {
+    return ::WithinSeenTimes(time, LowerTime_, UpperTime_);
+  }
 
   // ---- volumes and the table of their rings (OrxRead.cpp) ----
   // 1: opened and a volume (header read); 0: opened, not a volume (closed
