@@ -28,7 +28,7 @@ class TempDir {
 };
 
 // A date-time a whole number of milliseconds after a fixed base day
-// (2025-12-08 00:00), so tests never depend on the clock.
+// (2025-12-09 00:00), so tests never depend on the clock.
 inline constexpr double BaseDay = 46000.0;
 inline double Ms(std::int64_t milliseconds) {
   return BaseDay + static_cast<double>(milliseconds) / 86400000.0;
