@@ -1,5 +1,6 @@
 // The wait of a run at real time: a frame read by a step of a run is shown
-// only once the wall clock has reached its time.
+// only once the wall clock has reached its time, and passed over when the
+// run is so late that it must catch up.
 
 #include "archview/ArchView.h"
 #include "archview/PlaybackState.h"
@@ -17,10 +18,16 @@ TArchView::PaceResult TArchView::AwaitRealTime() {
     if (!isVisible()) return PaceResult::Show;
     if (Frozen) {
       if (!WaitForEvent()) return PaceResult::WindowGone;
-    } else if (RealTime->Ahead(due)) {
-      if (!Pause()) return PaceResult::WindowGone;
-    } else {
-      return PaceResult::Show;
+      continue;
+    }
+    switch (RealTime->Judge(due)) {
+      case TRealTimeControls::Pace::Wait:
+        if (!Pause()) return PaceResult::WindowGone;
+        break;
+      case TRealTimeControls::Pace::Show:
+        return PaceResult::Show;
+      case TRealTimeControls::Pace::PassOver:
+        return PaceResult::PassOver;
     }
   }
 }
