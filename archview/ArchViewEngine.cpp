@@ -96,7 +96,7 @@ void TArchView::StepFrame(bool forward, bool paced) {
       if (paced) {
         const PaceResult pace = AwaitRealTime();
         if (pace == PaceResult::WindowGone) return;
-        if (pace == PaceResult::Dropped) continue;  // stopped or moved meanwhile
+        if (pace == PaceResult::Dropped) continue;  // moved meanwhile, or the window closed
         if (pace == PaceResult::PassOver) {  // late: the run catches up
           if (!ProcessPending()) return;
           continue;

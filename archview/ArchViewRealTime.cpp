@@ -10,9 +10,11 @@ TArchView::PaceResult TArchView::AwaitRealTime() {
   const double due = PlaybackTime;
   for (bool first = true;; first = false) {
     // The handlers that ran in the pauses may have made the frame pointless:
-    // a stop, a closed window, a position moved by a control or a step.
-    if (!first && (StopRequested || !isVisible() || PlaybackTime != due))
-      return PaceResult::Dropped;
+    // a closed window, a position moved by a control or a step. A stop
+    // leaves the position at this frame: it is shown, so the picture is
+    // that of the position and the next run goes on after it.
+    if (!first && (!isVisible() || PlaybackTime != due)) return PaceResult::Dropped;
+    if (!first && StopRequested) return PaceResult::Show;
     if (!RealTime->Applies()) return PaceResult::Show;
     // A closed window waits for nothing (the next read ends the run).
     if (!isVisible()) return PaceResult::Show;

@@ -49,17 +49,20 @@ class MarkTicks final : public QWidget {
 }  // namespace
 
 TSpeedBarMarks::TSpeedBarMarks(TArchView& window)
-    : QObject(&window), window_(window), ticks_(new MarkTicks(window.SpeedBar)) {
-  ticks_->resize(window.SpeedBar->size());
+    : QObject(&window),
+      window_(window),
+      bar_(window.SpeedBar),
+      ticks_(new MarkTicks(window.SpeedBar)) {
+  ticks_->resize(bar_->size());
   ticks_->setVisible(window.RealTimeBtn->isChecked());
-  window.SpeedBar->installEventFilter(this);
-  connect(window.SpeedBar, &QSlider::actionTriggered, this, [this](int action) { Adjust(action); });
+  bar_->installEventFilter(this);
+  connect(bar_, &QSlider::actionTriggered, this, [this](int action) { Adjust(action); });
   connect(window.RealTimeBtn, &QToolButton::toggled, ticks_, &QWidget::setVisible);
 }
 
 void TSpeedBarMarks::Adjust(int action) {
   if (!window_.RealTimeBtn->isChecked()) return;
-  QSlider* bar = window_.SpeedBar;
+  QSlider* bar = bar_;
   // The slider has moved its position for the action but not yet its value:
   // a position put here is the one the action ends at.
   switch (action) {
@@ -76,7 +79,6 @@ void TSpeedBarMarks::Adjust(int action) {
 }
 
 bool TSpeedBarMarks::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == window_.SpeedBar && event->type() == QEvent::Resize)
-    ticks_->resize(window_.SpeedBar->size());
+  if (watched == bar_ && event->type() == QEvent::Resize) ticks_->resize(bar_->size());
   return false;
 }

@@ -8,6 +8,7 @@
 
 #include <QObject>
 
+class QSlider;
 class QWidget;
 class TArchView;
 
@@ -25,5 +26,8 @@ class TSpeedBarMarks final : public QObject {
   void Adjust(int action);
 
   TArchView& window_;
+  // The bar itself, not reached through the window: its events still pass
+  // this filter while the window is half destroyed.
+  QSlider* bar_;
   QWidget* ticks_;  // drawn over the bar, a child of it
 };

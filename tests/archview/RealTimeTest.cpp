@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include <cmath>
+#include <functional>
 
 #include "ArchRig.h"
 #include "archview/PlaybackState.h"
@@ -204,6 +205,31 @@ INSTANTIATE_TEST_SUITE_P(Holds, RealTimeHold,
                          ::testing::Values(HoldRow{"ModalDialog", 8.0, false},
                                            HoldRow{"BriefHitch", 0.15, true}),
                          [](const auto& info) { return std::string(info.param.name); });
+
+TEST(RealTime, AStopWhileAFrameWaitsShowsItAndTheNextRunGoesOnAfterIt) {
+  ArchRig rig;
+  rig.AddVolume(HalfSeconds());
+  TArchView& w = rig.ShowStill();
+  w.SetIntervalEnd(ArchRig::At(20));
+  const int from = rig.IndexOf(PlaybackTime);
+  // Once the frame after the fifth is read and waits for its time: stop.
+  std::function<void()> stopWhileWaiting = [&] {
+    if (PlaybackTime == rig.Hints().shown.back().time)
+      QTimer::singleShot(0, &w, stopWhileWaiting);
+    else
+      w.StopArch->click();
+  };
+  rig.Hints().onShown = [&](int count) {
+    if (count == 5) QTimer::singleShot(0, &w, stopWhileWaiting);
+  };
+  w.RightRunClick();
+  EXPECT_EQ(rig.Hints().shown.size(), 6u);
+  w.RightRunClick();
+  std::vector<int> shown, expected;
+  for (const Shown& s : rig.Hints().shown) shown.push_back(rig.IndexOf(s.time));
+  for (int i = from + 1; i <= rig.IndexOf(ArchRig::At(20)); ++i) expected.push_back(i);
+  EXPECT_EQ(shown, expected);
+}
 
 enum class Event { PositionMove, Freeze };
 
