@@ -33,6 +33,7 @@
 #include "archview/PositionBarMouse.h"
 #include "archview/PositionMoveFollower.h"
 #include "archview/RealTimeControls.h"
+#include "archview/SpeedBarMarks.h"
 #include "common/RecordKind.h"
 #include "platform/qt/LocaleFormats.h"
 #include "platform/qt/PlatformServices.h"
@@ -67,6 +68,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   ConnectHandlers();
   // Connected after the handlers: they act once the handlers have run.
   RealTime = new TRealTimeControls(*this);
+  new TSpeedBarMarks(*this);
   new TPositionMoveFollower(*this);
   new TPositionBarMouse(*this);
   new TFullScreenKeys(*this);

@@ -12,6 +12,7 @@
 // The handlers are public and named after component and event, as the form
 // binds them; tests call them directly.
 
+#include <QEventLoop>
 #include <QPoint>
 #include <QPointer>
 
@@ -70,7 +71,7 @@ class TArchView : public TView {
   QTimeEdit* NewTime = nullptr;
   QSlider* SpeedBar = nullptr;
   QToolButton* RealTimeBtn = nullptr;  // "1×": runs keep to real time
-  QLabel* SpeedLabel = nullptr;        // the speed a run achieves
+  QLabel* SpeedLabel = nullptr;        // the readout of the speed, above the position bar
   QFrame* PlayPanel = nullptr;
   QToolButton* LeftStep = nullptr;
   QToolButton* LeftRun = nullptr;
@@ -177,8 +178,11 @@ class TArchView : public TView {
   // False when the cell cannot take it.
   bool ShowFrame(std::uint32_t camera, std::uint32_t kinds, bool forExport);
   bool ReadRecord(bool forward, int count, std::uint32_t& camera, std::uint32_t& kinds);
-  // Processes pending events; false when the window was destroyed meanwhile
-  // (the caller must then return without touching it).
+  // Processes events as flags say and tells real time how long that took;
+  // false when the window was destroyed meanwhile (the caller must then
+  // return without touching it).
+  bool LetEventsRun(QEventLoop::ProcessEventsFlags flags);
+  // Processes pending events; false as above.
   bool ProcessPending();
   // Waits for the next event and handles it; false as above.
   bool WaitForEvent();
@@ -199,8 +203,10 @@ class TArchView : public TView {
   // A step; paced: a step of a run, whose frame waits for real time.
   void StepFrame(bool forward, bool paced);
   // What a step of a run does with the frame it read, after waiting until
-  // the wall clock reaches it (ArchViewRealTime.cpp).
-  enum class PaceResult { Show, Dropped, WindowGone };
+  // the wall clock reaches it (ArchViewRealTime.cpp): shows it, drops it
+  // (stopped or moved meanwhile), passes over it (too late) or returns (the
+  // window is gone).
+  enum class PaceResult { Show, Dropped, PassOver, WindowGone };
   PaceResult AwaitRealTime();
 
   std::unique_ptr<Ui::ArchPanel> archUi_;

@@ -16,23 +16,27 @@
 #include "archview/PlaybackState.h"
 #include "archview/RealTimeControls.h"
 #include "common/CameraMask.h"
+#include "platform/Clock.h"
 #include "platform/qt/PlatformServices.h"
 #include "view/CellImage.h"
 #include "view/CellPanel.h"
 
 extern std::unique_ptr<TPauseEvent> PauseEvent;
 
-bool TArchView::ProcessPending() {
+bool TArchView::LetEventsRun(QEventLoop::ProcessEventsFlags flags) {
   QPointer<TArchView> self(this);
-  QCoreApplication::processEvents();
-  return !self.isNull();
+  const double began = ElapsedSeconds();
+  QCoreApplication::processEvents(flags);
+  if (!self) return false;
+  // A handler may have held the thread for long (a modal dialog, a menu):
+  // a run at real time does not make that time up.
+  if (RealTime) RealTime->NoteOutside(began);
+  return true;
 }
 
-bool TArchView::WaitForEvent() {
-  QPointer<TArchView> self(this);
-  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-  return !self.isNull();
-}
+bool TArchView::ProcessPending() { return LetEventsRun(QEventLoop::AllEvents); }
+
+bool TArchView::WaitForEvent() { return LetEventsRun(QEventLoop::WaitForMoreEvents); }
 
 bool TArchView::Pause() {
   // A closed window holds no run: its pauses end at once.
@@ -92,7 +96,11 @@ void TArchView::StepFrame(bool forward, bool paced) {
       if (paced) {
         const PaceResult pace = AwaitRealTime();
         if (pace == PaceResult::WindowGone) return;
-        if (pace == PaceResult::Dropped) continue;  // stopped or moved meanwhile
+        if (pace == PaceResult::Dropped) continue;  // moved meanwhile, or the window closed
+        if (pace == PaceResult::PassOver) {  // late: the run catches up
+          if (!ProcessPending()) return;
+          continue;
+        }
       }
       ShowFrame(camera, kinds, false);
       break;
@@ -110,7 +118,9 @@ void TArchView::RunPlayback(bool forward) {
   (forward ? RightRun : LeftRun)->setChecked(true);
   RealTime->Restart();
   while (!StopRequested) {
-    {
+    // At real time nothing is passed over by rule: a step passes over frames
+    // only when the run has fallen behind the clock.
+    if (!RealTime->Applies()) {
       // Only moves the reader and the position: no frame bytes are wanted.
       std::uint32_t camera = CameraMask;
       std::uint32_t kinds = 0;
@@ -126,7 +136,8 @@ void TArchView::RunPlayback(bool forward) {
       StepFrame(forward, true);
       if (!self) return;
       RealTime->NoteStep();
-      for (int d = 0; d < FrameDelay; ++d) {
+      // At real time the bar asks for a multiple, not for pauses.
+      for (int d = 0; d < FrameDelay && !RealTime->Applies(); ++d) {
         if (!Pause()) return;
       }
       if (!ProcessPending()) return;

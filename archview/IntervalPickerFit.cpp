@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTimeEdit>
 #include <QToolButton>
 
@@ -89,7 +90,7 @@ void FitIntervalPickers(TArchView& w) {
 
   // The end's column starts after the play buttons and the speed row.
   const int endLeft = std::max(w.PlayPanel->geometry().right(),
-                               w.SpeedLabel->geometry().right()) + 1;
+                               w.SpeedBar->geometry().right()) + 1;
   for (QWidget* edit : std::initializer_list<QWidget*>{w.NewDate, w.NewTime})
     SetLeftWidth(edit, endLeft, endWidth);
   const int endRight = endLeft + endWidth;
@@ -105,4 +106,9 @@ void FitIntervalPickers(TArchView& w) {
   const int boxesLeft = w.LastBox->geometry().right() + 1 + 8;
   for (QCheckBox* box : {w.TimerRecBox, w.ActiveRecBox, w.MoveRecBox, w.HistRecBox})
     if (box->x() < boxesLeft) box->move(boxesLeft, box->y());
+
+  // The speed readout, above the position bar, starts over the speed row
+  // and reaches the last record box.
+  const int readoutLeft = w.RecPanel->x() + w.RealTimeBtn->x();
+  SetLeftWidth(w.SpeedLabel, readoutLeft, w.LastBox->x() - kMargin - readoutLeft);
 }

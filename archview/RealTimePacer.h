@@ -1,19 +1,32 @@
 #pragma once
-// TRealTimePacer: keeps a run from letting the archive time run ahead of the
-// wall-clock time elapsed since its anchor (the start of the run, or the
-// last change of position, freeze or speed). It only answers whether a
-// record is due yet; the run does the waiting. Archive times are date-times
-// (days); the elapsed time comes from the elapsed clock (platform/Clock.h).
+// TRealTimePacer: keeps a run to a multiple of real time, counted from its
+// anchor (the start of the run, or the last change of position, freeze or
+// speed): a record lying d seconds of archive from the anchor is due
+// d / multiple seconds of wall clock after it. It only tells how far a
+// record is from being due; the run does the waiting and the catching up.
+// Archive times are date-times (days); wall-clock readings are elapsed
+// seconds (platform/Clock.h), passed in by the caller.
 
 class TRealTimePacer {
  public:
-  // Anchors at archiveTime and the elapsed reading now.
-  void Restart(double archiveTime);
-  // True while a record at archiveTime lies further from the anchor, in
-  // either direction, than the wall-clock time elapsed since the anchor.
-  bool Ahead(double archiveTime) const;
+  // A wait outside the run longer than this is taken as time the run was
+  // not in control (a modal dialog, a menu, a handler that blocked): shorter
+  // ones are the run's own business, made up by catching up.
+  static constexpr double StallLimit = 0.2;
+
+  // Anchors at archiveTime and the elapsed reading now, at multiple × real
+  // time (above 0).
+  void Restart(double archiveTime, double multiple, double now);
+  // Wall-clock seconds until a record at archiveTime is due, in either
+  // direction from the anchor: above 0 while it is early, below 0 once late.
+  double DueIn(double archiveTime, double now) const;
+  // The run had handed control away from began to ended. A stall longer
+  // than StallLimit moves the anchor on by the part of it after the
+  // anchor, so the run goes on as if it had not happened. True for a stall.
+  bool NoteOutside(double began, double ended);
 
  private:
   double anchorTime_ = 0.0;
   double anchorSeconds_ = 0.0;
+  double multiple_ = 1.0;
 };

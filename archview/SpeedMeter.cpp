@@ -3,12 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "archview/SpeedScale.h"
 #include "common/DateTime.h"
 
 void TSpeedMeter::Reset() { count_ = 0; }
 
-void TSpeedMeter::Sample(double elapsedSeconds, double archiveTime) {
-  const Point point{elapsedSeconds, archiveTime};
+void TSpeedMeter::Sample(double elapsedSeconds, double archiveTime, long long shown,
+                         long long passedOver) {
+  const Point point{elapsedSeconds, archiveTime, shown, passedOver};
   if (count_ >= 2 && points_[count_ - 1].seconds - points_[count_ - 2].seconds < Spacing) {
     points_[count_ - 1] = point;
   } else {
@@ -35,10 +37,32 @@ double TSpeedMeter::Speed() const {
   return std::fabs(last.time - first.time) * (MillisecondsPerDay / 1000.0) / span;
 }
 
+double TSpeedMeter::PassedOverShare() const {
+  if (count_ < 2) return -1.0;
+  const Point& first = points_[0];
+  const Point& last = points_[count_ - 1];
+  const long long passed = last.passedOver - first.passedOver;
+  const long long due = passed + last.shown - first.shown;
+  return due > 0 ? double(passed) / double(due) : -1.0;
+}
+
 QString SpeedReadoutText(double speed) {
   const QString sign = QStringLiteral("×");
   if (!(speed > 0.0)) return sign + QLatin1Char('0');
   if (speed >= 9.95) return sign + QString::number(speed, 'f', 0);
   if (speed >= 0.095) return sign + QString::number(speed, 'f', 1);
   return sign + QString::number(std::max(speed, 0.01), 'f', 2);
+}
+
+QString RealTimeReadoutText(double asked, double achieved, double passedShare) {
+  QString text = MultipleText(asked);
+  // The meter's figure wavers, by up to a tenth while catching up; only a
+  // clear shortfall is told.
+  if (achieved >= 0.0 && achieved < 0.85 * asked)
+    text += QStringLiteral(" → ") + SpeedReadoutText(achieved);
+  if (passedShare > 0.0) {
+    const long percent = std::max(1L, std::lround(100.0 * passedShare));
+    text += QStringLiteral(", пропущено %1 %").arg(percent);
+  }
+  return text;
 }

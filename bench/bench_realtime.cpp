@@ -1,14 +1,22 @@
 // Real-time playback of an archive in the playback window, offscreen: with
 // "1×" on and the speed bar at 0 (as every showing leaves them), how many
-// seconds of archive are shown per second of wall clock. The run starts by
-// itself as in the program; every ten seconds a line tells the ratio so far.
+// seconds of archive are shown per second of wall clock, and whether every
+// frame of the archive time played was shown. Two runs of N seconds each:
+// the automatic start with the bar untouched, then, after the bar was moved
+// away and back to 0, a run on from where the first stopped. The records are
+// counted by walking the archive with a reader of its own: those of visible
+// cameras whose kinds pass the filter, after the run's start up to the last
+// frame shown. Every ten seconds a line tells the ratio so far.
 // Last line: ratio=<archive s / wall s> archive_s=<...> wall_s=<...>
 //            frames=<shown> readout=<the window's speed readout>
+//            shown=<frames> records=<records in the time played>
+//            shown_moved=<...> records_moved=<...> (the second run)
 // Usage: bench_realtime [ARCHIVE (volumes or folders), default build/demo]
 //                       [--seconds N, default 60]
 
 #include <QApplication>
 #include <QLabel>
+#include <QSlider>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -22,10 +30,48 @@
 #include "archview/ArchView.h"
 #include "archview/PlaybackState.h"
 #include "bench/WindowBench.h"
+#include "common/CameraMask.h"
 #include "main/VolumeChoice.h"
 #include "platform/Clock.h"
 #include "platform/scripted/ScriptedPlatform.h"
 #include "view/CellPanel.h"
+
+namespace {
+
+// What one run played.
+struct Played {
+  double startTime = 0.0;
+  double startSeconds = -1.0;
+  int shownBefore = 0;  // the counter's value at the start
+  double archive = 0.0, wall = 0.0, ratio = 0.0;
+  int shown = 0;
+  int records = 0;
+  QString readout;
+};
+
+// Records after from up to and including to (date-times) of a camera in
+// cameras whose kinds share a bit with kinds, walked one by one from the
+// archive's first record.
+int RecordsPlayed(const VolumeList& volumes, double from, double to, std::uint32_t cameras,
+                  std::uint32_t kinds) {
+  TOrxRead reader(volumes);
+  if (!reader.Open()) return -1;
+  double time = 0.0;
+  if (reader.SetPosition(time, SeekDirection::Forward) < 0) return -1;
+  FrameStream stream;
+  int count = 0;
+  for (;;) {
+    // No kind wanted: the reader copies no frame bytes.
+    std::uint32_t camera = 0, kind = 0;
+    if (!reader.Next(1, camera, kind, time, stream) || time > to) break;
+    if (time > from && camera < 32 && (cameras & CameraBit(static_cast<int>(camera))) != 0 &&
+        (kind & kinds) != 0)
+      ++count;
+  }
+  return count;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -52,46 +98,69 @@ int main(int argc, char** argv) {
   bench::ShownCounter shown(&PlaybackTime);
   for (TCellPanel* panel : window.CellPanels) panel->installEventFilter(&shown);
 
-  // Counted from the moment the run starts, as the window's own pacing is.
-  double startTime = 0.0;
-  double startSeconds = -1.0;
+  // Counted from the moment a run starts, as the window's own pacing is.
+  Played runs[2];
+  Played* run = &runs[0];
   QObject::connect(window.RightRun, &QToolButton::toggled, [&](bool down) {
-    if (!down || startSeconds >= 0.0) return;
-    startTime = PlaybackTime;
-    startSeconds = ElapsedSeconds();
-    shown.lastTime = startTime;
+    if (!down || run->startSeconds >= 0.0) return;
+    run->startTime = PlaybackTime;
+    run->startSeconds = ElapsedSeconds();
+    run->shownBefore = shown.shown;
+    shown.lastTime = run->startTime;
   });
-  window.show();  // posts the automatic start
-  if (!window.RealTimeBtn->isChecked()) return 2;
-  const auto ratio = [&](double* archive, double* wall) {
-    *archive = (shown.lastTime - startTime) * 86400.0;
-    *wall = ElapsedSeconds() - startSeconds;
-    return *wall > 0.0 ? *archive / *wall : 0.0;
+  const auto measure = [&] {
+    run->archive = (shown.lastTime - run->startTime) * 86400.0;
+    run->wall = ElapsedSeconds() - run->startSeconds;
+    run->ratio = run->wall > 0.0 ? run->archive / run->wall : 0.0;
+    run->shown = shown.shown - run->shownBefore;
+    run->readout = window.SpeedLabel->text();
+    run->records = RecordsPlayed(volumes, run->startTime, shown.lastTime, CameraMask, KindMask);
   };
   QTimer progress;
   QObject::connect(&progress, &QTimer::timeout, [&] {
-    double archive = 0.0, wall = 0.0;
-    const double r = ratio(&archive, &wall);
-    std::printf("%5.1f s: ratio %.4f, %d frames, readout %s\n", wall, r, shown.shown,
+    const double wall = ElapsedSeconds() - run->startSeconds;
+    const double archive = (shown.lastTime - run->startTime) * 86400.0;
+    std::printf("%5.1f s: ratio %.4f, %d frames, readout %s\n", wall,
+                wall > 0.0 ? archive / wall : 0.0, shown.shown - run->shownBefore,
                 window.SpeedLabel->text().toUtf8().constData());
     std::fflush(stdout);
   });
   progress.setTimerType(Qt::PreciseTimer);
   progress.start(10000);
-  double archive = 0.0, wall = 0.0, result = 0.0;
-  QString readout;
-  QTimer::singleShot(static_cast<int>(seconds * 1000), Qt::PreciseTimer, &window, [&] {
-    result = ratio(&archive, &wall);
-    readout = window.SpeedLabel->text();
+  // Ends a run after the seconds asked; a run that reached the archive's
+  // end first is measured when it returns.
+  QTimer stopper;
+  stopper.setSingleShot(true);
+  stopper.setTimerType(Qt::PreciseTimer);
+  stopper.setInterval(static_cast<int>(seconds * 1000));
+  QObject::connect(&stopper, &QTimer::timeout, [&] {
+    measure();
     window.StopArch->click();
   });
+
+  window.show();  // posts the automatic start
+  if (!window.RealTimeBtn->isChecked()) return 2;
+  stopper.start();
   QCoreApplication::processEvents();  // the run, until the stop above or the archive's end
-  if (wall == 0.0) {
-    result = ratio(&archive, &wall);
-    readout = window.SpeedLabel->text();
-  }
+  stopper.stop();
+  if (runs[0].wall == 0.0) measure();
+
+  run = &runs[1];
+  window.SpeedBar->setValue(40);
+  window.SpeedBar->setValue(0);
+  stopper.start();
+  window.RightRun->click();  // on from where the first run stopped
+  stopper.stop();
+  if (runs[1].wall == 0.0) measure();
   window.close();
-  std::printf("ratio=%.4f archive_s=%.3f wall_s=%.3f frames=%d readout=%s\n", result, archive,
-              wall, shown.shown, readout.toUtf8().constData());
+
+  const Played& first = runs[0];
+  std::printf("second run: ratio %.4f, %d frames of %d records, readout %s\n", runs[1].ratio,
+              runs[1].shown, runs[1].records, runs[1].readout.toUtf8().constData());
+  std::printf(
+      "ratio=%.4f archive_s=%.3f wall_s=%.3f frames=%d readout=%s shown=%d records=%d "
+      "shown_moved=%d records_moved=%d\n",
+      first.ratio, first.archive, first.wall, first.shown, first.readout.toUtf8().constData(),
+      first.shown, first.records, runs[1].shown, runs[1].records);
   return 0;
 }

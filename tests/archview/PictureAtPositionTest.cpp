@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSlider>
 #include <QTimeEdit>
 #include <QTimer>
 #include <QToolButton>
@@ -338,7 +339,11 @@ TEST_P(IntervalPickers, ShowTheLongestDateWholeAndCoverNothing) {
   EXPECT_LT(w.OldDate->geometry().right(), w.PlayPanel->x());
   EXPECT_LT(w.OldTime->geometry().right(), w.RealTimeBtn->x());
   EXPECT_GT(w.NewDate->x(), w.PlayPanel->geometry().right());
-  EXPECT_GT(w.NewTime->x(), w.SpeedLabel->geometry().right());
+  EXPECT_GT(w.NewTime->x(), w.SpeedBar->geometry().right());
+  // The speed readout's line, above the record panel, ends before the last
+  // record box.
+  EXPECT_LT(w.SpeedLabel->geometry().right(), w.LastBox->x());
+  EXPECT_LE(w.SpeedLabel->geometry().bottom(), w.RecPanel->y());
   EXPECT_LE(w.CurrentPos->x(), w.OldDate->x());
   EXPECT_GE(w.CurrentPos->geometry().right(), w.NewDate->geometry().right());
   EXPECT_LT(w.CurrentPos->geometry().right(), w.RecPanel->width());
