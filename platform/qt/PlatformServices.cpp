@@ -122,6 +122,13 @@ void QtPlatformServices::Warning(QWidget* parent, const QString& title,
   box.exec();
 }
 
+void QtPlatformServices::Notice(QWidget* parent, const QString& title, const QString& text) {
+  auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 void QtPlatformServices::Beep() { QApplication::beep(); }
 
 void QtPlatformServices::OpenFolder(const QString& folder) {

@@ -59,6 +59,9 @@ class PlatformServices {
   // Modal message box with a warning icon and only an OK button.
   virtual void Warning(QWidget* parent, const QString& title,
                        const QString& text) = 0;
+  // The same box without waiting for it: the program goes on while it is
+  // shown, and it closes with its OK button.
+  virtual void Notice(QWidget* parent, const QString& title, const QString& text) = 0;
 
   // The default system beep.
   virtual void Beep() = 0;
@@ -90,6 +93,7 @@ class QtPlatformServices final : public PlatformServices {
                 const QString& text) override;
   void Warning(QWidget* parent, const QString& title,
                const QString& text) override;
+  void Notice(QWidget* parent, const QString& title, const QString& text) override;
   void Beep() override;
   void OpenFolder(const QString& folder) override;
   QString ConfigDirectory() const override;

@@ -45,6 +45,7 @@ class ScriptedPlatform final : public PlatformServices {
   std::vector<Box> informations;
   std::vector<Box> questions;
   std::vector<Box> warnings;
+  std::vector<Box> notices;
 
   bool OpenVolumes(QWidget* parent, QStringList& paths) override;
   bool SaveFileOfType(QWidget* parent, const SaveFileRequest& request,
@@ -59,6 +60,9 @@ class ScriptedPlatform final : public PlatformServices {
                 const QString& text) override;
   void Warning(QWidget* parent, const QString& title,
                const QString& text) override;
+  void Notice(QWidget*, const QString& title, const QString& text) override {
+    notices.push_back({title, text});
+  }
   void Beep() override { ++beeps; }
   void OpenFolder(const QString& folder) override { openedFolders.push_back(folder); }
   QString ConfigDirectory() const override { return configDirectory_; }
