@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "ArchRig.h"
+#include "archview/ExportDestination.h"
 #include "export/ChecksumManifest.h"
 #include "export/ExportNames.h"
 #include "archview/PlaybackState.h"
@@ -241,6 +242,28 @@ TEST(Export, CancelMakesNothingAndNothingShownMakesNoVolume) {
   ExpectManifestCoversFolder(ExportFolder(rig));
   EXPECT_TRUE(EndMessage(rig).contains("Кадров: 0 — в интервале нет кадров"));
   EXPECT_EQ(rig.PlatformScript().beeps, 1);
+}
+
+TEST(Export, DialogOpensWhereTheLastExportWentAndTheNameOrTypeChoosesTheForm) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 20, 4, 1.0));
+  TArchView& w = rig.ShowStill();
+  rig.ChooseExport("x.oxa");
+  w.SaveBitBtnClick();
+  w.SaveBitBtnClick();  // cancelled
+  const std::vector<SaveFileRequest>& dialogs = rig.PlatformScript().typedSaveCalls;
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[1].directory, QString::fromStdString(rig.Dir().Path()));
+
+  const struct {
+    const char* name;
+    int type;
+    ExportFormat format;
+  } answers[] = {{"x.oxa", 1, ExportFormat::Volumes}, {"x.MKV", 0, ExportFormat::Video},
+                 {"x", 1, ExportFormat::Video},       {"x", 0, ExportFormat::Volumes},
+                 {"x.avi", 1, ExportFormat::Video}};
+  for (const auto& a : answers)
+    EXPECT_EQ(ExportFormatOf(QString::fromLatin1(a.name), a.type), a.format) << a.name;
 }
 
 // StopBtn is shown up when the export ends; the freeze is released with it,
