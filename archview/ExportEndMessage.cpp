@@ -20,7 +20,7 @@ QString Dotted(double time) { return QString::fromStdString(FormatDateTimeDotted
 QString Contents(ExportFormat format, const ExportSummary& s) {
   QString text = QStringLiteral("Кадров: ") + Number(s.frames);
   if (s.frames > 0)
-    text += QStringLiteral(", записаны с ") + Dotted(s.first) + QStringLiteral(" по ") +
+    text += QStringLiteral(", записаны\nс ") + Dotted(s.first) + QStringLiteral("\nпо ") +
             Dotted(s.last);
   else
     text += QStringLiteral(" — в интервале нет кадров выбранных камер и видов записи");

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <QString>
+#include <algorithm>
+#include <bit>
 #include <QSysInfo>
 #include <memory>
 
@@ -61,6 +63,15 @@ ExportSummary RunExportHandover(ExportSource& source, const FrameStream& stream,
     summary.fileBytes += file.bytes;
     facts.files.push_back(std::move(file));
   }
+
+  // Videos by camera, as a person looks for them; volumes in time order,
+  // as they were made.
+  if (request.format == ExportFormat::Video)
+    std::stable_sort(facts.files.begin(), facts.files.end(),
+                     [](const ReportFile& a, const ReportFile& b) {
+                       return std::countr_zero(a.tally.cameras) <
+                              std::countr_zero(b.tally.cameras);
+                     });
 
   std::vector<std::string> listed = summary.files;
   summary.reported = WriteReport(request.folder, facts);

@@ -23,23 +23,23 @@ constexpr const char* kStyle = R"(
 @page { size: A4; margin: 14mm 12mm; }
 body { font-family: "DejaVu Sans", "Liberation Sans", Arial, sans-serif; font-size: 9.5pt;
        color: #000; background: #fff; margin: 8mm auto; max-width: 186mm; }
-@media print { body { margin: 0; max-width: none; } }
+@media print { body { margin: 0; max-width: none; padding: 0 0.5mm; } }
 h1 { font-size: 15pt; margin: 0 0 4mm; }
 table { border-collapse: collapse; }
 .facts td { padding: 0.8mm 4mm 0.8mm 0; vertical-align: top; }
 .facts td:first-child { color: #444; white-space: nowrap; }
-.files { width: 100%; margin-top: 5mm; }
+.files { width: 100%; margin-top: 5mm; table-layout: fixed; }
 .files th, .files td { border: 0.25mm solid #999; padding: 1mm 1.5mm; vertical-align: top;
                        text-align: left; }
-.files th { background: #eee; font-weight: bold; }
+.files { font-size: 9pt; }
+.files th { background: #eee; font-weight: bold; font-size: 8pt; }
 .files thead { display: table-header-group; }
 .files tr { page-break-inside: avoid; break-inside: avoid; }
 .num { text-align: right !important; white-space: nowrap; }
-.time { white-space: nowrap; }
-.hash { font-family: "DejaVu Sans Mono", "Liberation Mono", monospace; font-size: 7.5pt;
-        word-break: break-all; }
+.hash { font-family: "DejaVu Sans Mono", "Liberation Mono", monospace; font-size: 6.8pt; }
 .file { word-break: break-all; }
-img { display: block; width: 34mm; height: auto; margin-top: 1.5mm; border: 0.25mm solid #999; }
+img { display: block; width: 100%; max-width: 34mm; height: auto; margin-top: 1.5mm;
+      border: 0.25mm solid #999; }
 .bad { color: #a00000; font-weight: bold; }
 .note { color: #444; font-size: 8.5pt; margin-top: 5mm; }
 )";
@@ -66,12 +66,22 @@ std::string Grouped(std::int64_t n) {
   return (n < 0 ? "-" : "") + digits;
 }
 
-// Viewer camera numbers (stored + 1): "1, 2, 5"; "все (1–32)".
+// Viewer camera numbers (stored + 1), runs of three or more as ranges:
+// "1–4, 7, 9"; "все (1–32)".
 std::string CameraList(std::uint32_t mask) {
   if (mask == AllCameras) return "все (1–32)";
   std::string out;
-  for (int c = 0; c < CameraCount; ++c)
-    if (CameraWanted(mask, c)) out += (out.empty() ? "" : ", ") + std::to_string(c + 1);
+  for (int c = 0; c < CameraCount; ++c) {
+    if (!CameraWanted(mask, c)) continue;
+    int last = c;
+    while (last + 1 < CameraCount && CameraWanted(mask, last + 1)) ++last;
+    out += (out.empty() ? "" : ", ") + std::to_string(c + 1);
+    if (last - c >= 2)
+      out += "–" + std::to_string(last + 1);
+    else if (last > c)
+      out += ", " + std::to_string(last + 1);
+    c = last;
+  }
   return out.empty() ? "нет" : out;
 }
 
@@ -103,6 +113,11 @@ std::string StateText(const ReportFacts& f) {
   return text;
 }
 
+std::string FolderName(const std::string& folder) {
+  const std::size_t slash = folder.rfind('/');
+  return slash == std::string::npos ? folder : folder.substr(slash + 1);
+}
+
 std::string Row(const char* label, const std::string& value) {
   return std::string("<tr><td>") + label + "</td><td>" + value + "</td></tr>\n";
 }
@@ -122,12 +137,17 @@ std::string FileRows(const ReportFacts& f) {
   std::string rows;
   for (const ReportFile& file : f.files) {
     const FileTally& t = file.tally;
+    // Two lines of 32 digits: the only place the digest may break, and a
+    // copied digest stays whole.
+    const std::string digest = file.digest.size() == 64
+                                   ? file.digest.substr(0, 32) + "<wbr>" + file.digest.substr(32)
+                                   : Escaped(file.digest);
     rows += "<tr><td class=\"file\">" + Escaped(file.name) + Picture(t.firstFrame) + "</td><td>" +
-            (t.cameras ? CameraList(t.cameras) : "—") + "</td><td class=\"time\">" +
-            (t.frames ? FormatDateTimeDotted(t.first) : "—") + "</td><td class=\"time\">" +
+            (t.cameras ? CameraList(t.cameras) : "—") + "</td><td>" +
+            (t.frames ? FormatDateTimeDotted(t.first) : "—") + "</td><td>" +
             (t.frames ? FormatDateTimeDotted(t.last) : "—") + "</td><td class=\"num\">" +
             Grouped(t.frames) + "</td><td class=\"num\">" + Grouped(file.bytes) +
-            "</td><td class=\"hash\">" + file.digest + "</td></tr>\n";
+            "</td><td class=\"hash\">" + digest + "</td></tr>\n";
   }
   return rows;
 }
@@ -150,6 +170,7 @@ std::string ReportHtml(const ReportFacts& f) {
   std::string html = "<!DOCTYPE html>\n<html lang=\"ru\">\n<head>\n<meta charset=\"utf-8\">\n";
   html += "<title>Экспорт фрагмента архива " + interval + "</title>\n<style>" + kStyle +
           "</style>\n</head>\n<body>\n<h1>Экспорт фрагмента архива</h1>\n<table class=\"facts\">\n";
+  html += Row("Папка", Escaped(FolderName(r.folder)));
   html += Row("Интервал", interval);
   html += Row("Камеры", CameraList(r.cameras));
   html += Row("Виды записи", KindList(r.kinds));
@@ -163,7 +184,11 @@ std::string ReportHtml(const ReportFacts& f) {
   html += Row("Сделан", FormatDateTimeDotted(r.madeAt) + " на компьютере «" +
                             Escaped(f.machine) + "», программа " + ProgramName + " " +
                             ProgramVersion + (r.frontEnd.empty() ? "" : " (" + Escaped(r.frontEnd) + ")"));
-  html += "</table>\n<table class=\"files\">\n<thead><tr><th>Файл</th><th>Камера</th>"
+  // Widths that fit A4 portrait: the digest in two lines, the times in two.
+  html += "</table>\n<table class=\"files\">\n<colgroup><col style=\"width:17.5%\">"
+          "<col style=\"width:8.5%\"><col style=\"width:13.5%\"><col style=\"width:13.5%\">"
+          "<col style=\"width:8.5%\"><col style=\"width:11%\"><col style=\"width:27.5%\">"
+          "</colgroup>\n<thead><tr><th>Файл</th><th>Камера</th>"
           "<th>Первый кадр</th><th>Последний кадр</th><th class=\"num\">Кадров</th>"
           "<th class=\"num\">Байт</th><th>SHA-256</th></tr></thead>\n<tbody>\n";
   html += FileRows(f);

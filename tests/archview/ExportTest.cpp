@@ -137,7 +137,7 @@ TEST(Export, WritesWhatForwardPlaybackShowsFromTheIntervalStart) {
   const QString end = EndMessage(rig);
   EXPECT_TRUE(end.startsWith("Фрагмент экспортирован в папку\n" +
                              QString::fromStdString(ExportFolder(rig)) + "\n\nКадров: " +
-                             QString::number(expected.size()) + ", записаны с "))
+                             QString::number(expected.size()) + ", записаны\nс "))
       << end.toStdString();
   EXPECT_TRUE(end.endsWith("\n\nОткрыть папку?"));
   // Camera 1's last frame, kinds 1 and 4, has the export's words.
