@@ -5,10 +5,9 @@
 // part is choosing the folder and the form, showing each frame on the way
 // (StepFrameForExport), staying responsive and saying how it ended.
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
-#include <QAbstractButton>
 #include <QPushButton>
 #include <QToolButton>
 
@@ -26,7 +25,6 @@
 #include "export/ExportWalk.h"
 #include "export/Libav.h"
 #include "platform/Clock.h"
-#include "platform/qt/PlatformServices.h"
 
 namespace {
 
@@ -166,13 +164,9 @@ void TArchView::SaveBitBtnClick() {
 }
 
 bool TArchView::ExportInterval(const ExportDestination& destination, double startStamp) {
-  static const QString kTitle = QStringLiteral("Экспорт фрагмента");
   std::string why;
   if (destination.format == ExportFormat::Video && !Libav(&why)) {
-    Platform().Warning(this, kTitle,
-                       QStringLiteral("Видео не может быть сделано: не загружается библиотека "
-                                      "FFmpeg libavformat.\n") +
-                           QString::fromLocal8Bit(why));
+    TellVideoUnavailable(this, why);
     return true;
   }
   exportDirectory_ = destination.directory;

@@ -16,6 +16,8 @@ const QString kVideoType = QStringLiteral("Видео для любого про
 
 }  // namespace
 
+QString ExportTitle() { return QStringLiteral("Экспорт фрагмента"); }
+
 ExportFormat ExportFormatOf(const QString& path, int type) {
   const QString suffix = QFileInfo(path).suffix().toLower();
   if (suffix == QLatin1String("oxa")) return ExportFormat::Volumes;
@@ -26,7 +28,7 @@ ExportFormat ExportFormatOf(const QString& path, int type) {
 bool ChooseExportDestination(QWidget* parent, const QString& directory,
                              ExportDestination& destination) {
   SaveFileRequest request;
-  request.title = QStringLiteral("Экспорт фрагмента");
+  request.title = ExportTitle();
   request.acceptLabel = QStringLiteral("Экспорт");
   request.directory = directory.isEmpty() ? QDir::homePath() : directory;
   request.initialName = QString::fromLatin1(ProposedExportName);

@@ -11,6 +11,10 @@
 
 class QWidget;
 
+// "Экспорт фрагмента": the dialog's title, and the title of the messages
+// about the export.
+QString ExportTitle();
+
 struct ExportDestination {
   QString directory;  // where the export's folder is made
   ExportFormat format = ExportFormat::Volumes;

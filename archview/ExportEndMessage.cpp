@@ -2,14 +2,13 @@
 
 #include <QLocale>
 
+#include "archview/ExportDestination.h"
 #include "common/DateTime.h"
 #include "export/ChecksumManifest.h"
 #include "export/ExportReport.h"
 #include "platform/qt/PlatformServices.h"
 
 namespace {
-
-const QString kTitle = QStringLiteral("Экспорт фрагмента");
 
 // Thousands set apart as Russian text sets them, whatever the system's
 // regional settings.
@@ -68,9 +67,16 @@ void TellExportEnd(QWidget* parent, const QString& folder, bool folderMade, Expo
                    const ExportSummary& summary) {
   const QString text = ExportEndText(folder, folderMade, format, summary);
   if (!folderMade) {
-    Platform().Warning(parent, kTitle, text);
+    Platform().Warning(parent, ExportTitle(), text);
     return;
   }
-  if (Platform().Question(parent, kTitle, text + QStringLiteral("\n\nОткрыть папку?")))
+  if (Platform().Question(parent, ExportTitle(), text + QStringLiteral("\n\nОткрыть папку?")))
     Platform().OpenFolder(folder);
+}
+
+void TellVideoUnavailable(QWidget* parent, const std::string& why) {
+  Platform().Warning(parent, ExportTitle(),
+                     QStringLiteral("Видео сделать нельзя: не загружается библиотека FFmpeg "
+                                    "libavformat.\n") +
+                         QString::fromLocal8Bit(why.c_str()));
 }

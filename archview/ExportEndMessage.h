@@ -5,6 +5,7 @@
 // it offers to open the folder.
 
 #include <QString>
+#include <string>
 
 #include "export/ExportHandover.h"
 
@@ -18,3 +19,6 @@ QString ExportEndText(const QString& folder, bool folderMade, ExportFormat forma
 // to open it, and opens it on yes.
 void TellExportEnd(QWidget* parent, const QString& folder, bool folderMade, ExportFormat format,
                    const ExportSummary& summary);
+
+// Says that no video can be made: libavformat does not load (why).
+void TellVideoUnavailable(QWidget* parent, const std::string& why);
