@@ -116,8 +116,9 @@ TEST_P(ExportToolSelection, VolumeHoldsWhatForwardPlaybackShowsAndTheManifestCov
   EXPECT_EQ(std::count(manifest.begin(), manifest.end(), '\n'), files - 1) << manifest;
   for (std::size_t at = 0; at < manifest.size(); at = manifest.find('\n', at) + 1) {
     const std::string name = manifest.substr(at + 66, manifest.find('\n', at) - at - 66);
-    if (name != "report.html")
+    if (name != "report.html") {
       EXPECT_NE(report.find(manifest.substr(at, 64)), std::string::npos) << name;
+    }
   }
   const ToolResult verified = RunTool({"verify", folder});
   EXPECT_EQ(verified.exit, 0) << verified.out;
