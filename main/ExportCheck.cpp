@@ -12,9 +12,13 @@ QString Name(const std::string& name) { return QFile::decodeName(QByteArray::fro
 
 }  // namespace
 
-TExportCheck::TExportCheck(QStringList folders, QObject* parent) : QObject(parent) {
-  worker_ = std::thread([this, folders = std::move(folders)] {
-    for (const QString& folder : folders) {
+TExportCheck::TExportCheck(QStringList folders, QObject* parent)
+    : QObject(parent), folders_(std::move(folders)) {}
+
+void TExportCheck::Start() {
+  if (worker_.joinable()) return;
+  worker_ = std::thread([this] {
+    for (const QString& folder : folders_) {
       const ManifestCheck check = CheckAgainstManifest(QFile::encodeName(folder).toStdString(), &stop_);
       if (stop_.load() || check.manifest == ManifestCheck::Manifest::Stopped) return;
       int matched = 0;
@@ -27,7 +31,7 @@ TExportCheck::TExportCheck(QStringList folders, QObject* parent) : QObject(paren
 
 TExportCheck::~TExportCheck() {
   stop_ = true;
-  worker_.join();
+  if (worker_.joinable()) worker_.join();
 }
 
 QStringList TExportCheck::ExportFolders(const QStringList& names) {

@@ -16,10 +16,13 @@ class TExportCheck final : public QObject {
   Q_OBJECT
 
  public:
-  // Starts checking folders, one after the other.
   explicit TExportCheck(QStringList folders, QObject* parent = nullptr);
   // Stops the check after the block in hand and waits for its thread.
   ~TExportCheck() override;
+
+  // Starts checking the folders, one after the other; connect to Checked
+  // first, since a small folder is done at once.
+  void Start();
 
   // The folders among names (volumes and folders as opened) that hold a
   // SHA256SUMS: a folder named, or the folder of a file named; each once.
@@ -34,6 +37,7 @@ class TExportCheck final : public QObject {
   void Checked(const QString& folder, const QStringList& problems, int matched);
 
  private:
+  QStringList folders_;
   std::atomic<bool> stop_{false};
-  std::thread worker_;  // last: started when everything it uses exists
+  std::thread worker_;
 };

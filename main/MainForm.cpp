@@ -156,6 +156,7 @@ void TMainForm::CheckExports(const QStringList& names) {
           [this](const QString& folder, const QStringList& problems, int matched) {
             ExportChecked(folder, problems, matched);
           });
+  exportCheck_->Start();
 }
 
 void TMainForm::ExportChecked(const QString& folder, const QStringList& problems, int matched) {
