@@ -3,9 +3,9 @@
 #include <sys/stat.h>
 
 #include <QString>
+#include <QSysInfo>
 #include <algorithm>
 #include <bit>
-#include <QSysInfo>
 #include <memory>
 
 #include "export/BackgroundHasher.h"
