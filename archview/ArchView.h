@@ -35,6 +35,7 @@ class QWidget;
 class TApplicationEvents;
 class TOrxRead;
 class TRealTimeControls;
+struct ExportDestination;
 
 namespace Ui {
 class ArchPanel;
@@ -159,10 +160,11 @@ class TArchView : public TView {
 
   // --- Fragment export (ArchViewExport.cpp) ---
   // Exports the interval as forward playback from its start shows it, frame
-  // by frame, into new volumes in a time-stamped folder beside the name the
-  // operator chooses. One export at a time: the button is disabled while it
-  // runs. It ends at the interval end, the archive end, StopArch or ExitBtn
-  // (after the frame in hand), or when a volume cannot be made.
+  // by frame, into new volumes or videos, with a report and a manifest, in a
+  // time-stamped folder in the directory the operator chooses, and says how
+  // it ended. One export at a time: the button is disabled while it runs.
+  // It ends at the interval end, the archive end, StopArch or ExitBtn
+  // (after the frame in hand), or when a file cannot be made.
   void SaveBitBtnClick();
   bool Exporting() const { return exporting_; }
 
@@ -197,9 +199,10 @@ class TArchView : public TView {
   // of the export loop (ArchViewEngine.cpp, ArchViewExport.cpp).
   class ExportWalkFront;
   class ExportFromWindow;
-  // The export loop into folder. False when the window was destroyed
-  // meanwhile (the caller must then return without touching it).
-  bool ExportInterval(const QString& folder);
+  // The export into a new folder in the destination, named after the
+  // start stamp, and the message at its end. False when the window was
+  // destroyed meanwhile (the caller must then return without touching it).
+  bool ExportInterval(const ExportDestination& destination, double startStamp);
   // A step; paced: a step of a run, whose frame waits for real time.
   void StepFrame(bool forward, bool paced);
   // What a step of a run does with the frame it read, after waiting until
@@ -218,4 +221,6 @@ class TArchView : public TView {
   bool exporting_ = false;
   // The export under way has yet to take the record its start landed on.
   bool exportLanding_ = false;
+  // Where the last export went: the next export's dialog opens there.
+  QString exportDirectory_;
 };

@@ -1,37 +1,36 @@
 // The fragment export (SaveBitBtn): the interval, as forward playback from
-// its start shows it, into new volumes. Which frames are taken, the loop
-// that hands them on and the volumes are the export core's (export/); the
-// window's part is choosing the folder, showing each frame on the way
-// (StepFrameForExport) and staying responsive.
+// its start shows it, into new volumes or videos. Which frames are taken,
+// the loop that hands them on, the files, the report and the manifest are
+// the export core's (export/), as orxtool export makes them; the window's
+// part is choosing the folder and the form, showing each frame on the way
+// (StepFrameForExport), staying responsive and saying how it ended.
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QPushButton>
 #include <QToolButton>
 
 #include <cmath>
+#include <vector>
 
 #include "archive/OrxRead.h"
 #include "archview/ArchCaptions.h"
 #include "archview/ArchView.h"
+#include "archview/ExportDestination.h"
+#include "archview/ExportEndMessage.h"
 #include "archview/PlaybackState.h"
+#include "export/ExportHandover.h"
 #include "export/ExportNames.h"
-#include "export/ExportRun.h"
-#include "export/ExportVolumeSink.h"
 #include "export/ExportWalk.h"
+#include "export/Libav.h"
 #include "platform/Clock.h"
-#include "platform/qt/PlatformServices.h"
 
 namespace {
 
-// Put into the dialog's file name; the name itself is never used.
-constexpr const char* ProposedExportName = "OrxTom.oxa";
-
-// The export folder beside the chosen name, named after the start stamp.
-QString ExportFolderPath(const QString& chosen, double startStamp) {
-  return QFileInfo(chosen).absolutePath() + QLatin1Char('/') +
-         QString::fromStdString(ExportFolderName(startStamp));
+// The export folder in the chosen directory, named after the start stamp.
+QString ExportFolderPath(const QString& directory, double startStamp) {
+  return directory + QLatin1Char('/') + QString::fromStdString(ExportFolderName(startStamp));
 }
 
 // StopBtn up with the freeze released, as StopPlayback releases it: a
@@ -101,7 +100,19 @@ bool TArchView::StepFrameForExport() {
 // taking a frame and appending it.
 class TArchView::ExportFromWindow final : public ExportSource {
  public:
-  explicit ExportFromWindow(TArchView& window) : window_(&window) {}
+  explicit ExportFromWindow(TArchView& window) : window_(&window) {
+    // The operator's stops, told apart from the interval's or the archive's
+    // end, which stop through StopPlayback too.
+    for (QAbstractButton* button : {static_cast<QAbstractButton*>(window.StopArch),
+                                    static_cast<QAbstractButton*>(window.ExitBtn)})
+      stops_.push_back(QObject::connect(button, &QAbstractButton::clicked,
+                                        [this] { stopped_ = true; }));
+  }
+  ~ExportFromWindow() override {
+    for (const QMetaObject::Connection& stop : stops_) QObject::disconnect(stop);
+  }
+  ExportFromWindow(const ExportFromWindow&) = delete;
+  ExportFromWindow& operator=(const ExportFromWindow&) = delete;
 
   Step Next(std::uint32_t& camera, std::uint32_t& kinds, double& time) override {
     const bool shown = window_->StepFrameForExport();
@@ -116,10 +127,14 @@ class TArchView::ExportFromWindow final : public ExportSource {
   // The frame in hand is appended also when StopArch, ExitBtn or the
   // window's end came meanwhile.
   bool Taken() override { return window_->ProcessPending(); }
+  // Also a window closed or destroyed meanwhile: its reader was closed.
+  bool Interrupted() const override { return stopped_ || !window_ || !window_->isVisible(); }
   bool WindowAlive() const { return !window_.isNull(); }
 
  private:
   QPointer<TArchView> window_;
+  std::vector<QMetaObject::Connection> stops_;
+  bool stopped_ = false;
 };
 
 void TArchView::SetStepRunButtonsEnabled(bool enabled) {
@@ -139,11 +154,10 @@ void TArchView::SaveBitBtnClick() {
   const double startStamp = PresentTime();
 
   QPointer<TArchView> self(this);
-  QString chosen;
-  const bool accepted =
-      Platform().OpenFileName(this, QString::fromLatin1(ProposedExportName), chosen);
+  ExportDestination destination;
+  const bool accepted = ChooseExportDestination(this, exportDirectory_, destination);
   if (!self) return;
-  if (accepted && !ExportInterval(ExportFolderPath(chosen, startStamp))) return;
+  if (accepted && !ExportInterval(destination, startStamp)) return;
 
   SetStepRunButtonsEnabled(true);
   // Frozen during the export, or the export ended without StopPlayback (a
@@ -155,15 +169,31 @@ void TArchView::SaveBitBtnClick() {
   exporting_ = false;
 }
 
-bool TArchView::ExportInterval(const QString& folder) {
-  // Not looked at: a folder that is missing shows when its first volume
-  // cannot be made.
-  QDir().mkdir(folder);
-  ExportVolumeSink volumes(QFile::encodeName(folder).toStdString());
+bool TArchView::ExportInterval(const ExportDestination& destination, double startStamp) {
+  std::string why;
+  if (destination.format == ExportFormat::Video && !Libav(&why)) {
+    TellVideoUnavailable(this, why);
+    return true;
+  }
+  exportDirectory_ = destination.directory;
+  const QString folder = ExportFolderPath(destination.directory, startStamp);
+  // A folder that is missing also shows when its first file cannot be made.
+  const bool folderMade = QDir().mkdir(folder);
+  ExportRequest request;
+  request.format = destination.format;
+  request.folder = QFile::encodeName(folder).toStdString();
+  request.from = IntervalStart();
+  request.to = IntervalEnd();
+  request.cameras = CameraMask;
+  request.kinds = KindMask;
+  request.madeAt = startStamp;
+  request.frontEnd = "окно просмотра";
   exportLanding_ = ExportWalk(Reader, PlaybackTime, *PlaybackStream).Start(IntervalStart());
   StopRequested = false;
   ExportFromWindow frames(*this);
-  RunExport(frames, *PlaybackStream, volumes);
+  const ExportSummary summary = RunExportHandover(frames, *PlaybackStream, request);
   StopRequested = true;
-  return frames.WindowAlive();
+  if (!frames.WindowAlive()) return false;
+  TellExportEnd(this, folder, folderMade, request.format, summary);
+  return true;
 }

@@ -63,7 +63,7 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
     const QString out = dir.filePath(QStringLiteral("out%1").arg(round));
     QDir().mkdir(out);
-    platform.openNameAnswers = {out + QStringLiteral("/OrxTom.oxa")};
+    platform.typedSaveAnswers = {SaveFileAnswer{out + QStringLiteral("/OrxTom.oxa")}};
     counter.shown = 0;
     const auto start = Steady::now();
     window.SaveBitBtnClick();

@@ -85,6 +85,14 @@ std::string FormatDateTimeIso(double dateTime) {
   return text;
 }
 
+std::string FormatDateTimeDotted(double dateTime) {
+  const DateTimeFields f = SplitDateTime(dateTime);
+  char text[64];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04d %02d:%02d:%02d.%03d", f.day, f.month,
+                f.year, f.hour, f.minute, f.second, f.millisecond);
+  return text;
+}
+
 std::string FormatDayNumber(double dateTime) {
   char text[64];
   std::snprintf(text, sizeof text, "%.17g", dateTime);

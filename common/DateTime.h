@@ -43,6 +43,10 @@ bool IsMidnight(double dateTime);
 // "2026-12-07 09:00:00.040": the local date-time with milliseconds.
 std::string FormatDateTimeIso(double dateTime);
 
+// "07.12.2026 09:00:05.040": the date as the viewer's captions show it
+// (day, month, year with dots) and the time with milliseconds.
+std::string FormatDateTimeDotted(double dateTime);
+
 // Accepts a day number ("46000.5") or a local date-time
 // ("2026-12-07T09:00:00.040", "2026-12-07 09:00:00", "2026-12-07").
 std::optional<double> ParseDateTime(const std::string& text);

@@ -91,7 +91,7 @@ bool PlainName(const std::string& name) {
 
 }  // namespace
 
-std::string Sha256OfFile(const std::string& path) {
+std::string Sha256OfFile(const std::string& path, const std::atomic<bool>* stop) {
   FileHandle file;
   if (!file.Open(path, FileHandle::Mode::ReadOnly)) return std::string();
   const std::int64_t size = file.Size();
@@ -104,7 +104,7 @@ std::string Sha256OfFile(const std::string& path) {
   std::vector<char> chunk(static_cast<std::size_t>(std::min(size, kHashChunk)));
   for (std::int64_t at = 0; at < size; at += kHashChunk) {
     const std::int64_t count = std::min(size - at, kHashChunk);
-    if (!file.ReadAt(at, chunk.data(), count) ||
+    if ((stop && stop->load()) || !file.ReadAt(at, chunk.data(), count) ||
         EVP_DigestUpdate(context.get(), chunk.data(), static_cast<std::size_t>(count)) != 1)
       return std::string();
   }

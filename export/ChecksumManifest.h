@@ -5,6 +5,7 @@
 // written as sha256sum writes it: the line starts with a backslash and
 // those characters are escaped ("\\", "\n", "\r").
 
+#include <atomic>
 #include <string>
 #include <vector>
 
@@ -12,8 +13,9 @@ inline constexpr const char* ManifestName = "SHA256SUMS";
 
 // The SHA-256 of a regular file as 64 lowercase hex digits (libcrypto);
 // empty when the file cannot be read (a folder, a FIFO or a device is
-// refused at once).
-std::string Sha256OfFile(const std::string& path);
+// refused at once). stop, when given and set, ends the reading early (the
+// result is then empty too).
+std::string Sha256OfFile(const std::string& path, const std::atomic<bool>* stop = nullptr);
 
 // Writes folder/SHA256SUMS over files (paths of files in folder, listed by
 // their names in this order) with their digests (Sha256OfFile's, one per

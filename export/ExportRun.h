@@ -20,6 +20,9 @@ class ExportSource {
   // The frame has been taken out of the stream and is about to go to the
   // sink. False: end the export once it is there.
   virtual bool Taken() { return true; }
+  // Whether the export ended on a stop the operator asked for before the
+  // interval was done.
+  virtual bool Interrupted() const { return false; }
 };
 
 enum class ExportEnd {

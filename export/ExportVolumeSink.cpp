@@ -58,6 +58,7 @@ bool ExportVolumeSink::Append(std::int32_t camera, std::uint32_t kinds, double t
     if (!volumeOpen_ && !MakeVolume(time)) return false;
     if (writer_.Append(camera, static_cast<std::int32_t>(kinds), time, length) >= 1) {
       volumeEmpty_ = false;
+      Count(volumes_.back(), camera, time, ExportBuffer.data(), length);
       return true;
     }
     // Refused or not written: this volume is done.

@@ -3,6 +3,9 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstring>
+#include <limits>
 #include <utility>
 
 #include "export/DiskSync.h"
@@ -11,6 +14,10 @@
 namespace {
 
 constexpr AVRational kMilliseconds{1, 1000};
+constexpr int kVideo = 0;
+constexpr int kCaptions = 1;
+// The last frame's duration when the file has no interval to go by.
+constexpr std::int64_t kUnknownInterval = 1000;
 
 }  // namespace
 
@@ -28,7 +35,7 @@ MatroskaFile::MatroskaFile(std::string path, int width, int height)
     : path_(std::move(path)), width_(width), height_(height) {}
 
 MatroskaFile::~MatroskaFile() {
-  if (!finished_) Finish();
+  if (!finished_) Finish(std::numeric_limits<std::int64_t>::max());
 }
 
 std::unique_ptr<MatroskaFile> MatroskaFile::Create(const std::string& path, int width, int height,
@@ -52,19 +59,27 @@ std::unique_ptr<MatroskaFile> MatroskaFile::Create(const std::string& path, int 
   context->flags |= AVFMT_FLAG_BITEXACT;
   av->av_dict_set(&context->metadata, "DATE_RECORDED", tags.recorded.c_str(), 0);
   av->av_dict_set(&context->metadata, "TITLE", tags.title.c_str(), 0);
-  AVStream* stream = av->avformat_new_stream(context, nullptr);
+  AVStream* video = av->avformat_new_stream(context, nullptr);
+  AVStream* captions = av->avformat_new_stream(context, nullptr);
   file->packet_.reset(av->av_packet_alloc());
   // "file:" keeps a name with a colon from being taken for a protocol.
   const std::string url = "file:" + path;
-  bool made =
-      stream && file->packet_ && av->avio_open(&context->pb, url.c_str(), AVIO_FLAG_WRITE) >= 0;
+  bool made = video && captions && file->packet_ &&
+              av->avio_open(&context->pb, url.c_str(), AVIO_FLAG_WRITE) >= 0;
   if (made) {
-    stream->time_base = kMilliseconds;
-    AVCodecParameters* codec = stream->codecpar;
+    video->time_base = kMilliseconds;
+    video->disposition = AV_DISPOSITION_DEFAULT;
+    AVCodecParameters* codec = video->codecpar;
     codec->codec_type = AVMEDIA_TYPE_VIDEO;
     codec->codec_id = AV_CODEC_ID_MJPEG;
     codec->width = width;
     codec->height = height;
+    captions->time_base = kMilliseconds;
+    captions->disposition = AV_DISPOSITION_DEFAULT;
+    captions->codecpar->codec_type = AVMEDIA_TYPE_SUBTITLE;
+    captions->codecpar->codec_id = AV_CODEC_ID_SUBRIP;
+    av->av_dict_set(&captions->metadata, "language", "rus", 0);
+    av->av_dict_set(&captions->metadata, "title", "Время записи", 0);
     made = av->avformat_write_header(context, nullptr) >= 0;
   }
   if (!made) {
@@ -77,29 +92,73 @@ std::unique_ptr<MatroskaFile> MatroskaFile::Create(const std::string& path, int 
 }
 
 bool MatroskaFile::Write(const std::uint8_t* bytes, std::int32_t length,
-                         std::int64_t milliseconds) {
+                         std::int64_t milliseconds, const std::string& caption) {
   if (finished_ || length <= 0) return false;
-  const LibavFunctions* av = Libav();
-  AVStream* stream = context_->streams[0];
-  AVPacket* packet = packet_.get();
-  // Not owned by the packet: av_write_frame writes it out before returning.
-  packet->data = const_cast<std::uint8_t*>(bytes);
-  packet->size = length;
-  packet->stream_index = 0;
-  packet->pts = packet->dts = av->av_rescale_q(milliseconds, kMilliseconds, stream->time_base);
-  packet->duration = 0;
-  packet->flags = AV_PKT_FLAG_KEY;  // every JPEG frame stands alone
-  const bool written = av->av_write_frame(context_.get(), packet) >= 0;
-  packet->data = nullptr;
-  packet->size = 0;
-  if (written) last_ = milliseconds;
+  bool written = true;
+  if (pending_) {
+    const std::int64_t interval = milliseconds - last_;
+    if (interval > 0) {
+      if (recent_.size() < kRecentIntervals) {
+        recent_.push_back(interval);
+      } else {
+        recent_[recentNext_] = interval;
+        recentNext_ = (recentNext_ + 1) % kRecentIntervals;
+      }
+    }
+    written = WritePending(interval);
+  }
+  pendingBytes_.assign(bytes, bytes + length);
+  pendingCaption_ = caption;
+  pending_ = true;
+  last_ = milliseconds;
   return written;
 }
 
-bool MatroskaFile::Finish() {
+bool MatroskaFile::WritePending(std::int64_t duration) {
+  pending_ = false;
+  const LibavFunctions* av = Libav();
+  AVPacket* packet = packet_.get();
+  // A caption of no duration would never be seen.
+  duration = std::max<std::int64_t>(duration, 1);
+  const auto put = [&](int stream, std::uint8_t* data, std::size_t size) {
+    // Not owned by the packet: av_write_frame writes it out before
+    // returning.
+    packet->data = data;
+    packet->size = static_cast<int>(size);
+    packet->stream_index = stream;
+    packet->pts = packet->dts = last_;
+    packet->duration = duration;
+    packet->flags = AV_PKT_FLAG_KEY;  // every JPEG frame stands alone
+    const bool done = av->av_write_frame(context_.get(), packet) >= 0;
+    packet->data = nullptr;
+    packet->size = 0;
+    return done;
+  };
+  const bool video = put(kVideo, pendingBytes_.data(), pendingBytes_.size());
+  return put(kCaptions, reinterpret_cast<std::uint8_t*>(pendingCaption_.data()),
+             pendingCaption_.size()) &&
+         video;
+}
+
+std::int64_t MatroskaFile::TypicalInterval() const {
+  if (recent_.empty()) return 0;
+  std::vector<std::int64_t> sorted = recent_;
+  std::nth_element(sorted.begin(), sorted.begin() + sorted.size() / 2, sorted.end());
+  return sorted[sorted.size() / 2];
+}
+
+std::int64_t MatroskaFile::LastFrameDuration(std::int64_t toEnd, std::int64_t typical) {
+  return std::max<std::int64_t>(1, std::min(toEnd, typical > 0 ? typical : kUnknownInterval));
+}
+
+bool MatroskaFile::Finish(std::int64_t untilMilliseconds) {
   if (finished_) return true;
   finished_ = true;
-  bool done = Libav()->av_write_trailer(context_.get()) >= 0;
+  const std::int64_t toEnd = untilMilliseconds == std::numeric_limits<std::int64_t>::max()
+                                 ? untilMilliseconds
+                                 : untilMilliseconds - last_;
+  bool done = !pending_ || WritePending(LastFrameDuration(toEnd, TypicalInterval()));
+  done = Libav()->av_write_trailer(context_.get()) >= 0 && done;
   done = Libav()->avio_closep(&context_->pb) >= 0 && done;
   context_.reset();
   return SyncFileToDisk(path_) && done;

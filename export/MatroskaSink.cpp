@@ -18,9 +18,27 @@ std::string FileName(int cameraNumber, int nth) {
 
 }  // namespace
 
-MatroskaSink::MatroskaSink(std::string folder) : folder_(std::move(folder)) {}
+MatroskaSink::MatroskaSink(std::string folder, double fragmentEnd)
+    : FrameSink(/*keepFirstFrames=*/true), folder_(std::move(folder)), fragmentEnd_(fragmentEnd) {}
 
 MatroskaSink::~MatroskaSink() { Close(); }
+
+std::string MatroskaSink::Caption(std::int32_t camera, double time) {
+  // Two blanks apart, as the cells' hints set the camera off.
+  return "Камера " + std::to_string(camera + 1) + "  " + FormatDateTimeDotted(time);
+}
+
+std::int64_t MatroskaSink::Milliseconds(double time) const {
+  return std::llround((time - firstTime_) * MillisecondsPerDay);
+}
+
+void MatroskaSink::FinishFile(std::size_t camera, double untilTime) {
+  std::unique_ptr<MatroskaFile>& file = open_[camera];
+  if (!file) return;
+  if (!file->Finish(Milliseconds(untilTime))) finishFailed_ = true;
+  file.reset();
+  Finished(openPath_[camera]);
+}
 
 bool MatroskaSink::Append(std::int32_t camera, std::uint32_t, double time, std::int32_t length) {
   if (camera < 0 || camera >= CameraCount || length <= 0 || length > ExportBufferSize) return false;
@@ -28,19 +46,19 @@ bool MatroskaSink::Append(std::int32_t camera, std::uint32_t, double time, std::
     started_ = true;
     firstTime_ = time;
   }
-  std::unique_ptr<MatroskaFile>& file = open_[static_cast<std::size_t>(camera)];
+  const auto c = static_cast<std::size_t>(camera);
+  std::unique_ptr<MatroskaFile>& file = open_[c];
   FrameSize size;
   const bool sized = ReadJpegFrameSize(ExportBuffer.data(), static_cast<std::size_t>(length), size);
-  if (sized && file && (file->Width() != size.width || file->Height() != size.height)) {
-    if (!file->Finish()) finishFailed_ = true;
-    file.reset();
-  }
+  // The camera's picture goes on in the next file from this frame's time.
+  if (sized && file && (file->Width() != size.width || file->Height() != size.height))
+    FinishFile(c, time);
   if (!file) {
     if (!sized) {
       ++leftOut_;
       return true;
     }
-    int& made = made_[static_cast<std::size_t>(camera)];
+    int& made = made_[c];
     const std::string path = folder_ + "/" + FileName(camera + 1, made + 1);
     file = MatroskaFile::Create(
         path, size.width, size.height,
@@ -48,16 +66,17 @@ bool MatroskaSink::Append(std::int32_t camera, std::uint32_t, double time, std::
     if (!file) return false;
     ++made;
     files_.push_back(path);
+    openPath_[c] = path;
   }
-  const std::int64_t ms = std::max<std::int64_t>(
-      std::llround((time - firstTime_) * MillisecondsPerDay), file->LastMilliseconds());
-  return file->Write(ExportBuffer.data(), length, ms);
+  const std::int64_t ms = std::max(Milliseconds(time), file->LastMilliseconds());
+  // The frame is kept in the file even when the one before it could not be
+  // written.
+  const bool written = file->Write(ExportBuffer.data(), length, ms, Caption(camera, time));
+  Count(openPath_[c], camera, time, ExportBuffer.data(), length);
+  return written;
 }
 
 bool MatroskaSink::Close() {
-  for (std::unique_ptr<MatroskaFile>& file : open_) {
-    if (file && !file->Finish()) finishFailed_ = true;
-    file.reset();
-  }
+  for (std::size_t c = 0; c < open_.size(); ++c) FinishFile(c, fragmentEnd_);
   return !finishFailed_;
 }

@@ -1,13 +1,16 @@
 #include "main/MainForm.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
 #include <QFile>
 #include <QMenuBar>
 #include <QSettings>
 #include <QShowEvent>
+#include <QStatusBar>
 #include <utility>
 
+#include "main/ExportCheck.h"
 #include "main/VolumeChoice.h"
 #include "platform/qt/PlatformServices.h"
 #include "view/LayoutFile.h"
@@ -108,6 +111,7 @@ void TMainForm::FormShow() {
   QStringList names;
   for (qsizetype i = 1; i < arguments_.size(); ++i) names << arguments_.at(i).trimmed();
   *volumeList_ = VolumesNamed(names);
+  CheckExports(names);
   if (!reader_->Open()) return;
   ViewItem->setEnabled(true);
   reader_->Close();
@@ -125,6 +129,7 @@ void TMainForm::OpenItemClick() {
   names.removeAll(QString());
   if (names.isEmpty()) return;
   *volumeList_ = VolumesNamed(names);
+  CheckExports(names);
   if (!reader_->Open()) return;
   ViewItem->setEnabled(true);
   reader_->Close();
@@ -138,6 +143,37 @@ void TMainForm::ShowArchView() {
 }
 
 void TMainForm::ExitItemClick() { close(); }
+
+void TMainForm::CheckExports(const QStringList& names) {
+  exportCheck_.reset();
+  // A word about the folder opened before does not stand for this one.
+  if (QStatusBar* bar = findChild<QStatusBar*>()) bar->clearMessage();
+  const QStringList folders = TExportCheck::ExportFolders(names);
+  if (folders.isEmpty()) return;
+  exportCheck_ = std::make_unique<TExportCheck>(folders);
+  // Results of a check stopped meanwhile go with it.
+  connect(exportCheck_.get(), &TExportCheck::Checked, exportCheck_.get(),
+          [this](const QString& folder, const QStringList& problems, int matched) {
+            ExportChecked(folder, problems, matched);
+          });
+  exportCheck_->Start();
+}
+
+void TMainForm::ExportChecked(const QString& folder, const QStringList& problems, int matched) {
+  if (problems.isEmpty()) {
+    statusBar()->showMessage(
+        QStringLiteral("Экспорт проверен по SHA256SUMS: изменённых файлов нет (проверено: %1)")
+            .arg(matched));
+    return;
+  }
+  // Over the playback window when it is up, where the operator looks.
+  QWidget* over = QApplication::activeModalWidget();
+  Platform().Notice(over ? over : this, QStringLiteral("Проверка экспорта"),
+                    problems.join(QLatin1Char('\n')) + QStringLiteral("\n\nПапка экспорта: ") +
+                        folder +
+                        QStringLiteral("\nКонтрольные суммы записаны при экспорте в SHA256SUMS. "
+                                       "Смотреть файлы можно и дальше."));
+}
 
 void TMainForm::closeEvent(QCloseEvent* event) {
   FormClose();
@@ -159,6 +195,7 @@ void TMainForm::FormClose() {
   }
   // Written also when nothing changed; a failure is not reported either.
   if (layoutList_) WriteLayoutFile(LayoutPath(), *layoutList_);
+  exportCheck_.reset();
   if (reader_) reader_->Close();
   reader_.reset();
   volumeList_.reset();

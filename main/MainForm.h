@@ -15,6 +15,7 @@
 #include "view/CameraLayout.h"
 
 class QAction;
+class TExportCheck;
 class QDialog;
 class QMenu;
 class QMenuBar;
@@ -57,6 +58,9 @@ class TMainForm : public QMainWindow {
   void OpenItemClick();
   void ViewItemClick();
   void ExitItemClick();
+  // A checked export folder: a notice naming what differs from its
+  // SHA256SUMS, or a quiet word in the status bar when nothing does.
+  void ExportChecked(const QString& folder, const QStringList& problems, int matched);
 
   // "OrxViewer.cfg" in the configuration directory.
   static QString ConfigPath();
@@ -69,6 +73,9 @@ class TMainForm : public QMainWindow {
 
  private:
   void ShowArchView();
+  // Checks the export folders among the names opened, on a thread of its
+  // own; a check still running for earlier names is stopped.
+  void CheckExports(const QStringList& names);
 
   std::unique_ptr<Ui::TMainFormForm> ui_;
   QStringList arguments_;
@@ -80,4 +87,5 @@ class TMainForm : public QMainWindow {
   std::unique_ptr<LayoutList> layoutList_;
   std::unique_ptr<VolumeList> volumeList_;
   std::unique_ptr<TOrxRead> reader_;
+  std::unique_ptr<TExportCheck> exportCheck_;
 };

@@ -14,14 +14,12 @@
 #include "archive/VolumeOrder.h"
 #include "common/CameraMask.h"
 #include "common/RecordKind.h"
-#include "export/BackgroundHasher.h"
 #include "export/ChecksumManifest.h"
+#include "export/ExportHandover.h"
 #include "export/ExportNames.h"
-#include "export/ExportRun.h"
-#include "export/ExportVolumeSink.h"
+#include "export/ExportReport.h"
 #include "export/ExportWalk.h"
 #include "export/Libav.h"
-#include "export/MatroskaSink.h"
 #include "platform/Clock.h"
 #include "tools/ExportProgress.h"
 #include "tools/InterruptCatcher.h"
@@ -99,6 +97,7 @@ class CommandLineExport final : public ExportSource, public ExportFront {
     progress_.Frame(stream_.Size(), time_);
     return true;
   }
+  bool Interrupted() const override { return interrupt_.Caught(); }
 
   bool StopRequested() const override { return interrupt_.Caught(); }
   std::uint32_t CameraMask() const override { return options_.cameras; }
@@ -156,45 +155,40 @@ int RunExportCommand(const std::vector<std::string>& args) {
   std::string why;
   if (o.video && !Libav(&why)) return Fail("--format mkv needs FFmpeg's libavformat: " + why);
   std::string error;
-  const std::string folder = MakeFolder(o.out, PresentTime(), error);
+  const double stamp = PresentTime();
+  const std::string folder = MakeFolder(o.out, stamp, error);
   if (folder.empty()) return Fail(error);
 
-  std::unique_ptr<FrameSink> sink;
-  MatroskaSink* video = nullptr;
-  if (o.video) {
-    auto matroska = std::make_unique<MatroskaSink>(folder);
-    video = matroska.get();
-    sink = std::move(matroska);
-  } else {
-    sink = std::make_unique<ExportVolumeSink>(folder);
-  }
-  // Each file is hashed for the manifest as soon as it is complete, while
-  // the next one fills and the finished ones go to disk.
-  BackgroundHasher hasher;
-  sink->TellFinished([&hasher](const std::string& path) { hasher.Add(path); });
+  ExportRequest request;
+  request.format = o.video ? ExportFormat::Video : ExportFormat::Volumes;
+  request.folder = folder;
+  request.from = *o.from;
+  request.to = *o.to;
+  request.cameras = o.cameras;
+  request.kinds = o.kinds;
+  request.madeAt = stamp;
+  request.frontEnd = "orxtool";
   ExportProgress progress(o.quiet, *o.from, *o.to);
   const InterruptCatcher interrupt;
   CommandLineExport source(reader, o, progress, interrupt);
-  const ExportEnd end = RunExport(source, source.Stream(), *sink);
-  sink->TellFinished(nullptr);  // the sink outlives the hasher
+  const ExportSummary summary = RunExportHandover(source, source.Stream(), request);
   progress.Finish();
-  const bool listed = WriteManifest(folder, sink->Files(), hasher.Digests(sink->Files()));
 
-  const std::size_t files = sink->Files().size();
+  const std::size_t files = summary.files.size();
   std::printf("%s\n", folder.c_str());
   std::printf("exported %lld frames (%lld bytes of frames) into %zu %s in %.2f s\n",
-              static_cast<long long>(progress.Frames()), static_cast<long long>(progress.Bytes()),
+              static_cast<long long>(summary.frames), static_cast<long long>(summary.frameBytes),
               files,
               o.video ? (files == 1 ? "file" : "files") : (files == 1 ? "volume" : "volumes"),
               progress.Seconds());
   int code = ExitOk;
-  if (end == ExportEnd::SinkFailed)
+  if (summary.state == ExportState::Failed)
     code = Fail(std::string("stopped: ") +
                 (o.video ? "a video file could not be made or written"
                          : "a volume could not be made, reserved or written") +
                 " in " + folder);
-  if (video && video->FramesLeftOut() > 0)
-    code = Fail(std::to_string(video->FramesLeftOut()) +
+  if (summary.framesLeftOut > 0)
+    code = Fail(std::to_string(summary.framesLeftOut) +
                 " frames left out: no picture size in their JPEG header, and their camera "
                 "had no video file yet");
   if (source.UnreadableFrames() > 0)
@@ -203,7 +197,8 @@ int RunExportCommand(const std::vector<std::string>& args) {
   if (interrupt.Caught())
     code = Fail("interrupted: " + folder + " holds the frames exported until then, and " +
                 ManifestName + " covers them");
-  if (!listed) code = Fail("cannot write " + folder + "/" + ManifestName);
+  if (!summary.reported) code = Fail("cannot write " + folder + "/" + ReportName);
+  if (!summary.listed) code = Fail("cannot write " + folder + "/" + ManifestName);
   if (std::fflush(stdout) != 0) code = ExitProblem;
   return code;
 }

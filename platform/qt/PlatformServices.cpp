@@ -1,6 +1,7 @@
 #include "platform/qt/PlatformServices.h"
 
 #include <QApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -9,6 +10,8 @@
 #include <QPrinter>
 #include <QStandardPaths>
 #include <QStringList>
+#include <QUrl>
+#include <algorithm>
 
 #include "platform/qt/VolumeOpenDialog.h"
 
@@ -48,16 +51,30 @@ bool QtPlatformServices::OpenVolumes(QWidget* parent, QStringList& paths) {
   return true;
 }
 
-bool QtPlatformServices::OpenFileName(QWidget* parent, const QString& initialName,
-                                      QString& path) {
-  QFileDialog dialog(parent);
-  // AnyFile lets the operator type a name that is not there yet.
+bool QtPlatformServices::SaveFileOfType(QWidget* parent, const SaveFileRequest& request,
+                                        SaveFileAnswer& answer) {
+  QFileDialog dialog(parent, request.title, request.directory);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setAcceptMode(QFileDialog::AcceptOpen);
-  dialog.selectFile(initialName);
+  dialog.setNameFilters(request.types);
+  if (!request.types.isEmpty()) dialog.selectNameFilter(request.types.first());
+  if (!request.acceptLabel.isEmpty()) dialog.setLabelText(QFileDialog::Accept, request.acceptLabel);
+  // The caller decides what an existing name means.
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+  dialog.selectFile(request.initialName);
+  // The proposed name takes the suffix of the type chosen.
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& type) {
+    const qsizetype star = type.indexOf(QStringLiteral("*."));
+    if (star < 0) return;
+    // "Видео ... (*.mkv)" -> "mkv"
+    const QString suffix =
+        type.mid(star + 2).section(QLatin1Char(')'), 0, 0).section(QLatin1Char(' '), 0, 0);
+    const QString name = QFileInfo(dialog.selectedFiles().value(0)).completeBaseName();
+    if (!name.isEmpty()) dialog.selectFile(name + QLatin1Char('.') + suffix);
+  });
   if (dialog.exec() != QDialog::Accepted) return false;
-  const QStringList files = dialog.selectedFiles();
-  path = files.isEmpty() ? QString() : files.first();
+  answer.path = dialog.selectedFiles().value(0);
+  answer.type = static_cast<int>(std::max<qsizetype>(0, request.types.indexOf(dialog.selectedNameFilter())));
   return true;
 }
 
@@ -105,7 +122,18 @@ void QtPlatformServices::Warning(QWidget* parent, const QString& title,
   box.exec();
 }
 
+void QtPlatformServices::Notice(QWidget* parent, const QString& title, const QString& text) {
+  auto* box = new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Ok, parent);
+  box->setAttribute(Qt::WA_DeleteOnClose);
+  box->setWindowModality(Qt::NonModal);
+  box->show();
+}
+
 void QtPlatformServices::Beep() { QApplication::beep(); }
+
+void QtPlatformServices::OpenFolder(const QString& folder) {
+  QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+}
 
 QString QtPlatformServices::ConfigDirectory() const {
   if (!configDirectory_.isEmpty()) return QDir::cleanPath(configDirectory_);

@@ -11,13 +11,29 @@
 class QPrinter;
 class QWidget;
 
+// A save dialog that offers several types of file.
+struct SaveFileRequest {
+  QString title;
+  QString acceptLabel;  // the caption of the button that accepts
+  QString directory;    // shown first
+  QString initialName;
+  QStringList types;  // "Тома архива (*.oxa)", ...; the first is chosen at first
+};
+
+struct SaveFileAnswer {
+  QString path;  // the whole path chosen
+  int type = 0;  // index of the type chosen
+};
+
 class PlatformServices {
  public:
   virtual ~PlatformServices() = default;
 
-  // File-open dialog without a filter that proposes initialName and also
-  // takes a name that does not exist yet. False when the operator cancels.
-  virtual bool OpenFileName(QWidget* parent, const QString& initialName, QString& path) = 0;
+  // Save dialog of several file types that takes any name, existing or not,
+  // without asking about replacing a file. When the type changes, the
+  // name's suffix follows it. False when the operator cancels.
+  virtual bool SaveFileOfType(QWidget* parent, const SaveFileRequest& request,
+                              SaveFileAnswer& answer) = 0;
 
   // The main window's open dialog (VolumeOpenDialog): several files, a name
   // that does not exist yet, or one folder. False when the operator cancels;
@@ -43,9 +59,15 @@ class PlatformServices {
   // Modal message box with a warning icon and only an OK button.
   virtual void Warning(QWidget* parent, const QString& title,
                        const QString& text) = 0;
+  // The same box without waiting for it: the program goes on while it is
+  // shown, and it closes with its OK button.
+  virtual void Notice(QWidget* parent, const QString& title, const QString& text) = 0;
 
   // The default system beep.
   virtual void Beep() = 0;
+
+  // Shows folder in the desktop's file manager.
+  virtual void OpenFolder(const QString& folder) = 0;
 
   // The directory of OrxViewer.cfg and OrxCamVis.cfg, without a trailing
   // separator. The same for the whole run, so both files are read from and
@@ -59,7 +81,8 @@ class PlatformServices {
 class QtPlatformServices final : public PlatformServices {
  public:
   bool OpenVolumes(QWidget* parent, QStringList& paths) override;
-  bool OpenFileName(QWidget* parent, const QString& initialName, QString& path) override;
+  bool SaveFileOfType(QWidget* parent, const SaveFileRequest& request,
+                      SaveFileAnswer& answer) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
                    const QString& defaultSuffix, QString& path) override;
@@ -70,7 +93,9 @@ class QtPlatformServices final : public PlatformServices {
                 const QString& text) override;
   void Warning(QWidget* parent, const QString& title,
                const QString& text) override;
+  void Notice(QWidget* parent, const QString& title, const QString& text) override;
   void Beep() override;
+  void OpenFolder(const QString& folder) override;
   QString ConfigDirectory() const override;
 
   // An empty directory restores the choice between the executable's

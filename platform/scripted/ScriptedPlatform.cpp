@@ -22,9 +22,10 @@ bool ScriptedPlatform::OpenVolumes(QWidget*, QStringList& paths) {
   return Take(volumeAnswers, paths);
 }
 
-bool ScriptedPlatform::OpenFileName(QWidget*, const QString& initialName, QString& path) {
-  openNameCalls.push_back(initialName);
-  return Take(openNameAnswers, path);
+bool ScriptedPlatform::SaveFileOfType(QWidget*, const SaveFileRequest& request,
+                                      SaveFileAnswer& answer) {
+  typedSaveCalls.push_back(request);
+  return Take(typedSaveAnswers, answer);
 }
 
 bool ScriptedPlatform::SavePicture(QWidget*, const QString& title,

@@ -27,7 +27,7 @@ class ScriptedPlatform final : public PlatformServices {
 
   // Answers, taken front first. std::nullopt cancels the dialog.
   std::deque<std::optional<QStringList>> volumeAnswers;
-  std::deque<std::optional<QString>> openNameAnswers;
+  std::deque<std::optional<SaveFileAnswer>> typedSaveAnswers;
   std::deque<std::optional<QString>> saveAnswers;
   // true: the print dialog is confirmed and the printer writes a PDF file
   // to printFile; false: cancelled.
@@ -37,16 +37,19 @@ class ScriptedPlatform final : public PlatformServices {
 
   // What was asked.
   int volumeCalls = 0;
-  std::vector<QString> openNameCalls;  // the proposed names
+  std::vector<SaveFileRequest> typedSaveCalls;
+  std::vector<QString> openedFolders;
   int printCalls = 0;
   int beeps = 0;
   std::vector<SaveCall> saveCalls;
   std::vector<Box> informations;
   std::vector<Box> questions;
   std::vector<Box> warnings;
+  std::vector<Box> notices;
 
   bool OpenVolumes(QWidget* parent, QStringList& paths) override;
-  bool OpenFileName(QWidget* parent, const QString& initialName, QString& path) override;
+  bool SaveFileOfType(QWidget* parent, const SaveFileRequest& request,
+                      SaveFileAnswer& answer) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
                    const QString& defaultSuffix, QString& path) override;
@@ -57,7 +60,11 @@ class ScriptedPlatform final : public PlatformServices {
                 const QString& text) override;
   void Warning(QWidget* parent, const QString& title,
                const QString& text) override;
+  void Notice(QWidget*, const QString& title, const QString& text) override {
+    notices.push_back({title, text});
+  }
   void Beep() override { ++beeps; }
+  void OpenFolder(const QString& folder) override { openedFolders.push_back(folder); }
   QString ConfigDirectory() const override { return configDirectory_; }
   void SetConfigDirectory(const QString& directory) { configDirectory_ = directory; }
 

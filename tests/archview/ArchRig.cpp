@@ -86,6 +86,10 @@ TArchView& ArchRig::ShowStill() {
   return *window_;
 }
 
+void ArchRig::ChooseExport(const std::string& name, int type) {
+  platform_.typedSaveAnswers.push_back(SaveFileAnswer{QString::fromStdString(dir_.File(name)), type});
+}
+
 void ArchRig::ProcessEvents() { QCoreApplication::processEvents(); }
 
 void ArchRig::Destroy() {

@@ -73,6 +73,9 @@ class ArchRig {
   // As Show, but takes the automatic start out of the queue.
   TArchView& ShowStill();
   void ProcessEvents();
+  // Answers the next export dialog with this name in the temporary
+  // directory and this type (0 volumes, 1 video).
+  void ChooseExport(const std::string& name, int type = 0);
   void Destroy();
   // Hands the window over (a test that destroys it in the middle of a run).
   TArchView* Release();

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
   const QString out = QString::fromLocal8Bit(argv[2]);
   ScriptedPlatform platform(out);
   ScopedPlatform scoped(platform);
-  platform.openNameAnswers = {out + QStringLiteral("/OrxTom.oxa")};
+  platform.typedSaveAnswers = {SaveFileAnswer{out + QStringLiteral("/OrxTom.oxa")}};
 
   VolumeList volumes{argv[1]};
   TOrxRead reader(volumes);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
 #include <QPushButton>
 #include <QTimer>
 #include <QToolButton>
@@ -12,6 +13,8 @@
 #include <filesystem>
 
 #include "ArchRig.h"
+#include "archview/ExportDestination.h"
+#include "export/ChecksumManifest.h"
 #include "export/ExportNames.h"
 #include "archview/PlaybackState.h"
 #include "common/DateTime.h"
@@ -29,9 +32,36 @@ std::string ExportFolder(const ArchRig& rig) {
 
 std::vector<std::string> VolumesIn(const std::string& folder) {
   std::vector<std::string> out;
-  for (const auto& e : fs::directory_iterator(folder)) out.push_back(e.path().string());
+  for (const auto& e : fs::directory_iterator(folder))
+    if (e.path().extension() == ".oxa") out.push_back(e.path().string());
   std::sort(out.begin(), out.end());
   return out;
+}
+
+// The folder's SHA256SUMS lists every other file in it, the report too, each
+// with the digest of what it holds.
+void ExpectManifestCoversFolder(const std::string& folder) {
+  const Bytes text = orxtest::ReadFileBytes(folder + "/SHA256SUMS");
+  std::vector<ManifestEntry> entries;
+  int badLine = 0;
+  ASSERT_TRUE(ParseManifest(std::string(text.begin(), text.end()), entries, badLine)) << badLine;
+  std::vector<std::string> listed, present;
+  for (const ManifestEntry& e : entries) {
+    listed.push_back(e.name);
+    EXPECT_EQ(Sha256OfFile(folder + "/" + e.name), e.digest) << e.name;
+  }
+  for (const auto& e : fs::directory_iterator(folder))
+    if (e.path().filename() != "SHA256SUMS") present.push_back(e.path().filename().string());
+  std::sort(listed.begin(), listed.end());
+  std::sort(present.begin(), present.end());
+  EXPECT_EQ(listed, present);
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "report.html"), listed.end());
+}
+
+// The text of the message that ended the export.
+QString EndMessage(const ArchRig& rig) {
+  const ScriptedPlatform& p = const_cast<ArchRig&>(rig).PlatformScript();
+  return p.questions.empty() ? QString() : p.questions.back().text;
 }
 
 // Every exported frame is the record at its index, byte for byte.
@@ -72,7 +102,7 @@ TEST(Export, WritesWhatForwardPlaybackShowsFromTheIntervalStart) {
   PlaybackTime = ArchRig::At(30);
   w.Reader.SetPosition(PlaybackTime, SeekDirection::Backward);
 
-  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("OrxTom.oxa"))};
+  rig.ChooseExport("OrxTom.oxa");
   rig.Hints().onShown = [&](int count) {
     if (count != 2) return;
     EXPECT_TRUE(w.Exporting());
@@ -84,7 +114,14 @@ TEST(Export, WritesWhatForwardPlaybackShowsFromTheIntervalStart) {
   };
   w.SaveBitBtnClick();
 
-  EXPECT_EQ(rig.PlatformScript().openNameCalls, std::vector<QString>{"OrxTom.oxa"});
+  const std::vector<SaveFileRequest>& dialogs = rig.PlatformScript().typedSaveCalls;
+  ASSERT_EQ(dialogs.size(), 1u);
+  EXPECT_EQ(dialogs[0].title, "Экспорт фрагмента");
+  EXPECT_EQ(dialogs[0].acceptLabel, "Экспорт");
+  EXPECT_EQ(dialogs[0].initialName, "OrxTom.oxa");
+  EXPECT_EQ(dialogs[0].directory, QDir::homePath());
+  EXPECT_EQ(dialogs[0].types, QStringList({"Тома архива (*.oxa)",
+                                           "Видео для любого проигрывателя (*.mkv)"}));
   std::vector<int> expected;
   for (int i = rig.IndexOf(landing); i <= 33; ++i)
     if (records[i].camera < 16 && (records[i].kind & KindContinuous)) expected.push_back(i);
@@ -96,6 +133,13 @@ TEST(Export, WritesWhatForwardPlaybackShowsFromTheIntervalStart) {
   EXPECT_EQ(fs::path(volumes[0]).filename().string(),
             ExportVolumeStem(records[expected[0]].time) + ".oxa");
   ExpectExported(rig, volumes[0], expected);
+  ExpectManifestCoversFolder(ExportFolder(rig));
+  const QString end = EndMessage(rig);
+  EXPECT_TRUE(end.startsWith("Фрагмент экспортирован в папку\n" +
+                             QString::fromStdString(ExportFolder(rig)) + "\n\nКадров: " +
+                             QString::number(expected.size()) + ", записаны\nс "))
+      << end.toStdString();
+  EXPECT_TRUE(end.endsWith("\n\nОткрыть папку?"));
   // Camera 1's last frame, kinds 1 and 4, has the export's words.
   EXPECT_TRUE(w.CellPanels[0]->toolTip().endsWith(" (непрерывная запись) (запись по тревоге)"));
 
@@ -115,7 +159,7 @@ TEST(Export, TheWholeArchiveGoesOutRecordForRecord) {
   rig.AddVolume(RoundRobin(ArchRig::Base(), 60, 20, 0.04));
   rig.AddVolume(RoundRobin(ArchRig::At(2.38), 60, 20, 0.04));
   TArchView& w = rig.ShowStill();
-  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("OrxTom.oxa"))};
+  rig.ChooseExport("OrxTom.oxa");
   w.SaveBitBtnClick();
   std::vector<int> expected;
   for (std::size_t i = 0; i < rig.Records().size(); ++i)
@@ -137,7 +181,7 @@ TEST_P(ExportInterrupted, StopAndExitEndItAfterTheFrameInHandFreezeDoesNotPauseI
   w.Reader.SetPosition(landing, SeekDirection::Forward);
   const int first = rig.IndexOf(landing);
   const int end = rig.IndexOf(w.IntervalEnd());
-  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("x.oxa"))};
+  rig.ChooseExport("x.oxa");
   TArchView* owned = GetParam() == Meanwhile::Destroy ? rig.Release() : nullptr;
   rig.Hints().onShown = [&](int count) {
     if (count != 3) return;
@@ -159,6 +203,14 @@ TEST_P(ExportInterrupted, StopAndExitEndItAfterTheFrameInHandFreezeDoesNotPauseI
   ASSERT_EQ(volumes.size(), 1u);
   ExpectExported(rig, volumes[0], expected);
   EXPECT_TRUE(StopRequested);
+  // The manifest and the report cover what was kept; the message says so.
+  ExpectManifestCoversFolder(ExportFolder(rig));
+  if (GetParam() != Meanwhile::Destroy) {
+    EXPECT_TRUE(EndMessage(rig).startsWith(GetParam() == Meanwhile::Freeze
+                                               ? "Фрагмент экспортирован"
+                                               : "Экспорт прерван"))
+        << EndMessage(rig).toStdString();
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Meanwhile, ExportInterrupted,
@@ -173,7 +225,7 @@ TEST(Export, CellsHiddenMidExportJudgeEveryRecordReadAfter) {
   w.Reader.SetPosition(landing, SeekDirection::Forward);
   const int first = rig.IndexOf(landing);
   const int end = rig.IndexOf(w.IntervalEnd());
-  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("x.oxa"))};
+  rig.ChooseExport("x.oxa");
   rig.Hints().onShown = [&](int count) {
     if (count != 3) return;
     QTimer::singleShot(0, [&] {
@@ -190,7 +242,7 @@ TEST(Export, CellsHiddenMidExportJudgeEveryRecordReadAfter) {
   ExpectExported(rig, volumes[0], expected);
 }
 
-TEST(Export, CancelMakesNothingAndNothingShownMakesAnEmptyFolder) {
+TEST(Export, CancelMakesNothingAndNothingShownMakesNoVolume) {
   ArchRig rig;
   rig.AddVolume(RoundRobin(ArchRig::Base(), 20, 4, 1.0));
   TArchView& w = rig.ShowStill();
@@ -202,10 +254,34 @@ TEST(Export, CancelMakesNothingAndNothingShownMakesAnEmptyFolder) {
 
   for (TCellPanel* panel : w.CellPanels) panel->hide();
   w.LayoutChanged();
-  rig.PlatformScript().openNameAnswers = {QString::fromStdString(rig.Dir().File("x.oxa"))};
+  rig.ChooseExport("x.oxa");
   w.SaveBitBtnClick();
-  EXPECT_TRUE(fs::is_empty(ExportFolder(rig)));
+  EXPECT_TRUE(VolumesIn(ExportFolder(rig)).empty());
+  ExpectManifestCoversFolder(ExportFolder(rig));
+  EXPECT_TRUE(EndMessage(rig).contains("Кадров: 0 — в интервале нет кадров"));
   EXPECT_EQ(rig.PlatformScript().beeps, 1);
+}
+
+TEST(Export, DialogOpensWhereTheLastExportWentAndTheNameOrTypeChoosesTheForm) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 20, 4, 1.0));
+  TArchView& w = rig.ShowStill();
+  rig.ChooseExport("x.oxa");
+  w.SaveBitBtnClick();
+  w.SaveBitBtnClick();  // cancelled
+  const std::vector<SaveFileRequest>& dialogs = rig.PlatformScript().typedSaveCalls;
+  ASSERT_EQ(dialogs.size(), 2u);
+  EXPECT_EQ(dialogs[1].directory, QString::fromStdString(rig.Dir().Path()));
+
+  const struct {
+    const char* name;
+    int type;
+    ExportFormat format;
+  } answers[] = {{"x.oxa", 1, ExportFormat::Volumes}, {"x.MKV", 0, ExportFormat::Video},
+                 {"x", 1, ExportFormat::Video},       {"x", 0, ExportFormat::Volumes},
+                 {"x.avi", 1, ExportFormat::Video}};
+  for (const auto& a : answers)
+    EXPECT_EQ(ExportFormatOf(QString::fromLatin1(a.name), a.type), a.format) << a.name;
 }
 
 // StopBtn is shown up when the export ends; the freeze is released with it,
@@ -223,8 +299,7 @@ TEST_P(ExportFreeze, EndsWithTheFreezeReleasedAsTheButtonShows) {
     w.StopBtn->click();
   } else {
     // The folder's parent is missing: the first volume cannot be made.
-    rig.PlatformScript().openNameAnswers = {
-        QString::fromStdString(rig.Dir().File("missing/x.oxa"))};
+    rig.ChooseExport("missing/x.oxa");
     rig.Hints().onShown = [&](int count) {
       if (count == 1) QTimer::singleShot(0, [&] { w.StopBtn->click(); });
     };
@@ -236,6 +311,12 @@ TEST_P(ExportFreeze, EndsWithTheFreezeReleasedAsTheButtonShows) {
   EXPECT_EQ(w.StopBtn->isChecked(), frozen);
   EXPECT_EQ(w.StopBtn->toolTip(), frozen ? QStringLiteral("Продолжить") : QStringLiteral("Остановить"));
   EXPECT_EQ(w.SaveItem->isEnabled(), frozen);
+  const bool folderMissing = GetParam() == FreezeEnd::FrozenDuringVolumeNotMade;
+  ASSERT_EQ(rig.PlatformScript().warnings.size(), folderMissing ? 1u : 0u);
+  if (folderMissing) {
+    EXPECT_TRUE(rig.PlatformScript().warnings[0].text.startsWith(
+        "Папку для экспорта создать не удалось"));
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Ends, ExportFreeze,

@@ -71,6 +71,7 @@ TEST(DateTime, ParseAcceptsDayNumbersAndLocalDateTimes) {
 TEST(DateTime, FormatsReadBack) {
   const double t = MakeDateTime(2026, 12, 7, 9, 0, 0, 40);
   EXPECT_EQ(FormatDateTimeIso(t), "2026-12-07 09:00:00.040");
+  EXPECT_EQ(FormatDateTimeDotted(t), "07.12.2026 09:00:00.040");
   EXPECT_EQ(*ParseDateTime(FormatDayNumber(t)), t);
 }
 

@@ -37,6 +37,11 @@ ExportArchive Archive() {
   return ExportArchive(records, frames);
 }
 
+std::string ReadText(const std::string& path) {
+  const Bytes bytes = orxtest::ReadFileBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
 std::vector<std::string> Args(std::vector<std::string> args, const ExportArchive& a) {
   const std::vector<std::string> now = ExportNow();
   args.insert(args.end(), now.begin(), now.end());
@@ -102,10 +107,22 @@ TEST_P(ExportToolSelection, VolumeHoldsWhatForwardPlaybackShowsAndTheManifestCov
                               (expected.empty() ? "0 volumes in " : "1 volume in ");
   EXPECT_EQ(lines[1].substr(0, summary.size()), summary);
 
-  // Nothing shown: the folder holds an empty manifest and no volume.
+  // The volume (none when nothing was shown), the report and the manifest
+  // over both; the report gives each file's SHA-256.
   const auto files = std::distance(fs::directory_iterator(folder), fs::directory_iterator());
-  EXPECT_EQ(files, expected.empty() ? 1 : 2);
-  EXPECT_EQ(orxtest::ReadFileBytes(folder + "/SHA256SUMS").empty(), expected.empty());
+  EXPECT_EQ(files, expected.empty() ? 2 : 3);
+  const std::string manifest = ReadText(folder + "/SHA256SUMS");
+  const std::string report = ReadText(folder + "/report.html");
+  EXPECT_EQ(std::count(manifest.begin(), manifest.end(), '\n'), files - 1) << manifest;
+  for (std::size_t at = 0; at < manifest.size(); at = manifest.find('\n', at) + 1) {
+    const std::string name = manifest.substr(at + 66, manifest.find('\n', at) - at - 66);
+    if (name != "report.html") {
+      // Shown in two lines of 32 digits.
+      EXPECT_NE(report.find(manifest.substr(at, 32) + "<wbr>" + manifest.substr(at + 32, 32)),
+                std::string::npos)
+          << name;
+    }
+  }
   const ToolResult verified = RunTool({"verify", folder});
   EXPECT_EQ(verified.exit, 0) << verified.out;
   if (expected.empty()) return;
@@ -174,7 +191,8 @@ TEST(ExportTool, VerifyNamesAChangedAMissingAndAnAddedFile) {
   ToolResult v = RunTool({"verify", folder});
   EXPECT_EQ(v.exit, 1);
   EXPECT_EQ(v.OutLines().at(0), volume + ": differs from SHA256SUMS") << v.out;
-  EXPECT_EQ(v.OutLines().at(1), folder + "/note.txt: not listed in SHA256SUMS") << v.out;
+  EXPECT_EQ(v.OutLines().at(1), folder + "/report.html: matches SHA256SUMS") << v.out;
+  EXPECT_EQ(v.OutLines().at(2), folder + "/note.txt: not listed in SHA256SUMS") << v.out;
   fs::remove(volume);
   v = RunTool({"verify", folder});
   EXPECT_EQ(v.exit, 1);
@@ -272,6 +290,7 @@ TEST(ExportTool, InterruptFinishesTheFolderWithItsManifest) {
   EXPECT_EQ(r.err, "orxtool: export: interrupted: " + folder +
                        " holds the frames exported until then, and SHA256SUMS covers them\n");
   EXPECT_TRUE(fs::exists(folder + "/SHA256SUMS"));
+  EXPECT_NE(ReadText(folder + "/report.html").find("прерван оператором"), std::string::npos);
 }
 
 }  // namespace
