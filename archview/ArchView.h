@@ -221,6 +221,8 @@ class TArchView : public TView {
   bool exporting_ = false;
   // The export under way has yet to take the record its start landed on.
   bool exportLanding_ = false;
+  // Wanted frames of the export under way that the archive could not give.
+  std::int64_t exportUnreadable_ = 0;
   // Where the last export went: the next export's dialog opens there.
   QString exportDirectory_;
 };

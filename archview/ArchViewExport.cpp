@@ -64,6 +64,7 @@ class TArchView::ExportWalkFront final : public ExportFront {
     refreshed_ = PlaybackTime;
   }
   bool PassedOver() override { return window_.ProcessPending(); }
+  void Unreadable(double) override { ++window_.exportUnreadable_; }
 
  private:
   TArchView& window_;
@@ -129,6 +130,9 @@ class TArchView::ExportFromWindow final : public ExportSource {
   bool Taken() override { return window_->ProcessPending(); }
   // Also a window closed or destroyed meanwhile: its reader was closed.
   bool Interrupted() const override { return stopped_ || !window_ || !window_->isVisible(); }
+  std::int64_t FramesUnreadable() const override {
+    return window_ ? window_->exportUnreadable_ : 0;
+  }
   bool WindowAlive() const { return !window_.isNull(); }
 
  private:
@@ -189,6 +193,7 @@ bool TArchView::ExportInterval(const ExportDestination& destination, double star
   request.madeAt = startStamp;
   request.frontEnd = "окно просмотра";
   exportLanding_ = ExportWalk(Reader, PlaybackTime, *PlaybackStream).Start(IntervalStart());
+  exportUnreadable_ = 0;
   StopRequested = false;
   ExportFromWindow frames(*this);
   const ExportSummary summary = RunExportHandover(frames, *PlaybackStream, request);

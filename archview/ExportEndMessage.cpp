@@ -30,6 +30,9 @@ QString Contents(ExportFormat format, const ExportSummary& s) {
   if (s.framesLeftOut > 0)
     text += QStringLiteral("\nНе вошли в видео кадров: ") + Number(s.framesLeftOut) +
             QStringLiteral(" (в их заголовке JPEG нет размера кадра)");
+  if (s.framesUnreadable > 0)
+    text += QStringLiteral("\nНе прочитано из архива кадров: ") + Number(s.framesUnreadable) +
+            QStringLiteral(" (их запись в томе повреждена)");
   if (s.reported && s.listed)
     text += QStringLiteral("\nОтчёт ") + QString::fromLatin1(ReportName) +
             QStringLiteral(" и контрольные суммы ") + QString::fromLatin1(ManifestName) +

@@ -46,9 +46,10 @@ ExportSummary RunExportHandover(ExportSource& source, const FrameStream& stream,
                                                : ExportState::Complete;
   summary.files = sink->Files();
   summary.framesLeftOut = sink->FramesLeftOut();
+  summary.framesUnreadable = source.FramesUnreadable();
   std::vector<std::string> digests = hasher.Digests(summary.files);
 
-  ReportFacts facts{request, summary.state, summary.framesLeftOut,
+  ReportFacts facts{request, summary.state, summary.framesLeftOut, summary.framesUnreadable,
                     QSysInfo::machineHostName().toStdString(), {}};
   for (std::size_t i = 0; i < summary.files.size(); ++i) {
     const std::string& path = summary.files[i];

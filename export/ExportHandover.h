@@ -22,6 +22,7 @@ struct ExportSummary {
   double first = 0.0;              // recorded times of the first and last frames written
   double last = 0.0;
   std::int64_t framesLeftOut = 0;  // taken, but no video file could hold them
+  std::int64_t framesUnreadable = 0;  // wanted, but the volume could not give them
   bool reported = false;           // report.html written
   bool listed = false;             // SHA256SUMS written
 };

@@ -110,6 +110,9 @@ std::string StateText(const ReportFacts& f) {
   if (f.framesLeftOut > 0)
     text += "; <span class=\"bad\">не вошли в видео кадров: " + Grouped(f.framesLeftOut) +
             "</span> (в их заголовке JPEG нет размера кадра)";
+  if (f.framesUnreadable > 0)
+    text += "; <span class=\"bad\">не прочитано из архива кадров: " +
+            Grouped(f.framesUnreadable) + "</span> (их запись в томе повреждена)";
   return text;
 }
 

@@ -27,6 +27,7 @@ struct ReportFacts {
   ExportRequest request;
   ExportState state = ExportState::Complete;
   std::int64_t framesLeftOut = 0;
+  std::int64_t framesUnreadable = 0;
   std::string machine;  // the host name
   std::vector<ReportFile> files;
 };

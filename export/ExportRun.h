@@ -23,6 +23,8 @@ class ExportSource {
   // Whether the export ended on a stop the operator asked for before the
   // interval was done.
   virtual bool Interrupted() const { return false; }
+  // Wanted records passed over because their frames could not be read.
+  virtual std::int64_t FramesUnreadable() const { return 0; }
 };
 
 enum class ExportEnd {

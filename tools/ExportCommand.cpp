@@ -104,7 +104,7 @@ class CommandLineExport final : public ExportSource, public ExportFront {
   std::uint32_t KindMask() const override { return options_.kinds; }
   double IntervalEnd() const override { return *options_.to; }
   void Unreadable(double) override { ++unreadable_; }
-  std::int64_t UnreadableFrames() const { return unreadable_; }
+  std::int64_t FramesUnreadable() const override { return unreadable_; }
 
  private:
   std::int64_t unreadable_ = 0;
@@ -191,8 +191,8 @@ int RunExportCommand(const std::vector<std::string>& args) {
     code = Fail(std::to_string(summary.framesLeftOut) +
                 " frames left out: no picture size in their JPEG header, and their camera "
                 "had no video file yet");
-  if (source.UnreadableFrames() > 0)
-    code = Fail(std::to_string(source.UnreadableFrames()) +
+  if (summary.framesUnreadable > 0)
+    code = Fail(std::to_string(summary.framesUnreadable) +
                 " frames left out: the volumes refuse their length or place (see orxtool verify)");
   if (interrupt.Caught())
     code = Fail("interrupted: " + folder + " holds the frames exported until then, and " +

@@ -169,6 +169,33 @@ TEST(Export, TheWholeArchiveGoesOutRecordForRecord) {
   ExpectExported(rig, volumes[0], expected);
 }
 
+// A record whose index entry gives a frame length the reader refuses: the
+// export goes on past it and its end message says one frame could not be
+// read.
+TEST(Export, AFrameTheArchiveCannotGiveIsPassedOverAndNamed) {
+  ArchRig rig;
+  rig.AddVolume(RoundRobin(ArchRig::Base(), 30, 4, 1.0));
+  Bytes volume = orxtest::ReadFileBytes(rig.Volumes()[0]);
+  const std::int64_t slot = GeometryFor(std::int64_t(volume.size())).RingStart(0) + EntrySize * 7;
+  volume[std::size_t(slot + 24)] = 50;  // Length 50, below the least a frame has
+  volume[std::size_t(slot + 25)] = 0;
+  volume[std::size_t(slot + 26)] = 0;
+  volume[std::size_t(slot + 27)] = 0;
+  orxtest::WriteFile(rig.Volumes()[0], volume);
+  TArchView& w = rig.ShowStill();
+  rig.ChooseExport("OrxTom.oxa");
+  w.SaveBitBtnClick();
+  std::vector<int> expected;
+  for (int i = 0; i < 30; ++i)
+    if (i != 7) expected.push_back(i);
+  const std::vector<std::string> volumes = VolumesIn(ExportFolder(rig));
+  ASSERT_EQ(volumes.size(), 1u);
+  ExpectExported(rig, volumes[0], expected);
+  ASSERT_EQ(rig.PlatformScript().questions.size(), 1u);
+  EXPECT_TRUE(rig.PlatformScript().questions[0].text.contains(
+      QStringLiteral("Не прочитано из архива кадров: 1")));
+}
+
 enum class Meanwhile { StopArch, ExitBtn, Freeze, Destroy };
 
 class ExportInterrupted : public ::testing::TestWithParam<Meanwhile> {};
