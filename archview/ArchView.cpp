@@ -40,10 +40,6 @@
 
 namespace {
 
-QString ConfigPath() {
-  return Platform().ConfigDirectory() + QStringLiteral("/OrxViewer.cfg");
-}
-
 QFont PanelFont(int pixels) {
   QFont font(QStringLiteral("Liberation Sans"));
   font.setPixelSize(pixels);
@@ -185,7 +181,7 @@ void TArchView::ConnectHandlers() {
 }
 
 void TArchView::ReadPlacement() {
-  QSettings config(ConfigPath(), QSettings::IniFormat);
+  QSettings config(ViewerConfigPath(), QSettings::IniFormat);
   config.beginGroup(QStringLiteral("ArchView"));
   const int top = config.value(QStringLiteral("Top"), 0).toInt();
   const int left = config.value(QStringLiteral("Left"), 0).toInt();
@@ -197,7 +193,7 @@ void TArchView::ReadPlacement() {
 }
 
 void TArchView::WritePlacement() const {
-  QSettings config(ConfigPath(), QSettings::IniFormat);
+  QSettings config(ViewerConfigPath(), QSettings::IniFormat);
   config.beginGroup(QStringLiteral("ArchView"));
   config.setValue(QStringLiteral("Top"), y());
   config.setValue(QStringLiteral("Left"), x());

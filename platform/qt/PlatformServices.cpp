@@ -25,6 +25,10 @@ PlatformServices& Platform() {
 
 void InstallPlatform(PlatformServices* services) { installed = services; }
 
+QString ViewerConfigPath() {
+  return Platform().ConfigDirectory() + QStringLiteral("/OrxViewer.cfg");
+}
+
 QString QtFileFilter(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList filters;

@@ -89,6 +89,10 @@ class QtPlatformServices final : public PlatformServices {
 QString ChooseConfigDirectory(const QString& executableDirectory,
                               const QString& userDirectory);
 
+// "OrxViewer.cfg" in the configuration directory: the windows' placement and
+// the viewer's other settings.
+QString ViewerConfigPath();
+
 // The installed services (QtPlatformServices unless another was installed).
 PlatformServices& Platform();
 
