@@ -52,6 +52,7 @@ class TOrxRead {
                 double& time, FrameStream& stream);
 
   // Observers, for tools and tests.
+  const VolumeList& Volumes() const { return Volumes_; }
   bool IsOpen() const { return IsOpen_; }
   const std::string& FileName() const { return FileName_; }
   std::int32_t EntryPos() const { return EntryPos_; }

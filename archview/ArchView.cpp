@@ -33,6 +33,7 @@
 #include "archview/PositionBarMouse.h"
 #include "archview/PositionMoveFollower.h"
 #include "archview/RealTimeControls.h"
+#include "archview/RecordedCamerasScan.h"
 #include "common/RecordKind.h"
 #include "platform/qt/LocaleFormats.h"
 #include "platform/qt/PlatformServices.h"
@@ -66,6 +67,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   new TPositionMoveFollower(*this);
   new TPositionBarMouse(*this);
   new TFullScreenKeys(*this);
+  new TRecordedCamerasScan(*this);
   ReadPlacement();
   PlaybackStream = std::make_unique<FrameStream>();
   PlaybackDecoder = std::make_unique<FrameDecoder>();
