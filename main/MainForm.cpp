@@ -124,7 +124,7 @@ void TMainForm::OpenItemClick() {
 
 bool TMainForm::OpenChosen(const QStringList& names) {
   VolumeChoice choice = ChooseVolumes(names);
-  if (!choice.anyVolume) {
+  if (choice.volumes.empty()) {
     // Nothing to open: said once, and the archive that was open stays.
     Platform().Warning(this, QStringLiteral("Открытие архива"), NoVolumeMessage(choice.refused));
     return false;

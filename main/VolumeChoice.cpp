@@ -36,23 +36,24 @@ QString WhyNotVolume(const std::string& path) {
 
 std::string Encoded(const QString& name) { return QFile::encodeName(name).toStdString(); }
 
-}  // namespace
-
-VolumeList VolumesNamed(const QStringList& names) {
-  std::vector<std::string> paths;
-  for (const QString& name : names) paths.push_back(Encoded(name));
-  return OrderByFirstRecord(WithFoldersOpened(paths));
+// A name met twice (a file named and in a folder named) is said once.
+void Refuse(VolumeChoice& choice, const QString& name, const QString& reason) {
+  for (const RefusedName& r : choice.refused)
+    if (r.name == name) return;
+  choice.refused.push_back({name, reason});
 }
+
+}  // namespace
 
 VolumeChoice ChooseVolumes(const QStringList& names) {
   VolumeChoice choice;
-  choice.volumes = VolumesNamed(names);
+  std::vector<std::string> volumes;
   const auto check = [&](const std::string& path) {
     const QString why = WhyNotVolume(path);
     if (why.isEmpty())
-      choice.anyVolume = true;
+      volumes.push_back(path);
     else
-      choice.refused.push_back({QFile::decodeName(QByteArray::fromStdString(path)), why});
+      Refuse(choice, QFile::decodeName(QByteArray::fromStdString(path)), why);
   };
   for (const QString& name : names) {
     if (!QFileInfo(name).isDir()) {
@@ -60,14 +61,15 @@ VolumeChoice ChooseVolumes(const QStringList& names) {
       continue;
     }
     const std::vector<std::string> files = VolumesInFolder(Encoded(name));
-    if (files.empty()) choice.refused.push_back({name, QStringLiteral("в папке нет томов архива")});
+    if (files.empty()) Refuse(choice, name, QStringLiteral("в папке нет томов архива"));
     for (const std::string& file : files) check(file);
   }
+  choice.volumes = OrderByFirstRecord(volumes);
   return choice;
 }
 
 QString NoVolumeMessage(const std::vector<RefusedName>& refused) {
-  QString text = QStringLiteral("Архив не открыт: среди выбранных нет томов архива.\n");
+  QString text = QStringLiteral("Среди выбранных нет томов архива:\n");
   for (std::size_t i = 0; i < refused.size() && i < kNamedInMessage; ++i)
     text += QLatin1Char('\n') + refused[i].name + QStringLiteral(" — ") + refused[i].reason;
   if (refused.size() > kNamedInMessage)

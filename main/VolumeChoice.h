@@ -10,12 +10,6 @@
 
 #include "archive/VolumeList.h"
 
-// Each name is a volume file or a folder, which stands for every .oxa file
-// in it (WithFoldersOpened: any letter case, not hidden, not subfolders). A name that is neither,
-// a missing file among them, is kept as it is: opening it fails quietly.
-// The volumes come ordered by their first record's time (OrderByFirstRecord).
-VolumeList VolumesNamed(const QStringList& names);
-
 // A name that is not opened as a volume, and why: "не является томом
 // архива", "пустой файл", "нет доступа", "файл не найден", or for a folder
 // "в папке нет томов архива".
@@ -24,14 +18,13 @@ struct RefusedName {
   QString reason;
 };
 
+// Each name is a volume file or a folder, which stands for every .oxa file
+// in it (VolumesInFolder: any letter case, not hidden, not subfolders).
 struct VolumeChoice {
-  // VolumesNamed(names): the files that are no volume stay in it, last, as
-  // the reader passes them over (one may yet become a volume while the
-  // archive is open: a recorder preparing its next one).
+  // The volumes among them, ordered by their first record's time
+  // (OrderByFirstRecord).
   VolumeList volumes;
-  // Whether at least one of them is a volume now.
-  bool anyVolume = false;
-  // In the order named; a folder's files by name.
+  // The others, in the order named; a folder's files by name.
   std::vector<RefusedName> refused;
 };
 VolumeChoice ChooseVolumes(const QStringList& names);
