@@ -68,6 +68,8 @@ VolumeChoice ChooseVolumes(const QStringList& names) {
   return choice;
 }
 
+VolumeList VolumesNamed(const QStringList& names) { return ChooseVolumes(names).volumes; }
+
 QString NoVolumeMessage(const std::vector<RefusedName>& refused) {
   QString text = QStringLiteral("Среди выбранных нет томов архива:\n");
   for (std::size_t i = 0; i < refused.size() && i < kNamedInMessage; ++i)

@@ -28,6 +28,8 @@ struct VolumeChoice {
   std::vector<RefusedName> refused;
 };
 VolumeChoice ChooseVolumes(const QStringList& names);
+// ChooseVolumes(names).volumes.
+VolumeList VolumesNamed(const QStringList& names);
 
 // The message after a choice without any volume: each name and its reason
 // on a line of its own, at most a screenful.

@@ -87,6 +87,12 @@ std::vector<QColor> CaptionMarks(std::uint32_t kinds) {
 
 QString DamagedFrameHint() { return QStringLiteral("Кадр повреждён"); }
 
+bool CaptionFits(const QRect& cell, const QString& text) {
+  const QFontMetrics metrics(CaptionFont(cell));
+  return TextBox(cell, metrics, text, int(CaptionMarks(KindAll).size()), false).width() <=
+         cell.width();
+}
+
 void DrawCellCaption(QPainter& painter, const QRect& cell, const QString& text,
                      std::uint32_t kinds) {
   DrawBoxedText(painter, cell, text, CaptionMarks(kinds), false);

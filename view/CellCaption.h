@@ -25,6 +25,9 @@ std::vector<QColor> CaptionMarks(std::uint32_t kinds);
 // The hint line a cell gets for a frame that could not be decoded.
 QString DamagedFrameHint();
 
+// Whether the caption fits into the width of cell with room for every mark,
+// so cells of one size agree whatever their frames' kinds.
+bool CaptionFits(const QRect& cell, const QString& text);
 // The caption at the bottom left of cell, in a face sized to the cell.
 void DrawCellCaption(QPainter& painter, const QRect& cell, const QString& text,
                      std::uint32_t kinds);

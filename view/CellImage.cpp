@@ -148,7 +148,10 @@ void TCellImage::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   if (HasPicture()) PaintPicture(painter, pixels);
   if (plain_) return;
-  const QString caption = CaptionText();
+  QString caption = CaptionText();
+  // The time matters more than the date, and the marks more than both.
+  if (captionDates_ && !caption.isEmpty() && !CaptionFits(rect(), caption))
+    caption = CellCaptionText(camera_, frameTime_, false);
   if (!caption.isEmpty()) DrawCellCaption(painter, rect(), caption, frameKinds_);
   if (HasPicture() && zoom_.Zoomed()) DrawZoomFactor(painter, rect(), zoom_.Factor());
   if (damaged_) DrawDamageMark(painter, rect());

@@ -63,7 +63,8 @@ class TCellImage : public QWidget, public FrameTarget {
   bool Damaged() const { return damaged_; }
   // Whether the caption is drawn, and with the date.
   void SetCaption(bool shown, bool withDate);
-  // The caption drawn over the picture now; empty when none is.
+  // The caption over the picture; empty when none is drawn. A cell too
+  // narrow for the date draws the time alone.
   QString CaptionText() const;
 
   const PictureZoom& Zoom() const { return zoom_; }
