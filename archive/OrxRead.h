@@ -70,6 +70,7 @@ class TOrxRead {
   bool Current(std::uint32_t& camera, std::uint32_t& kinds, double& time, FrameStream& stream);
 
   // Observers, for tools and tests.
+  const VolumeList& Volumes() const { return Volumes_; }
   bool IsOpen() const { return IsOpen_; }
   const std::string& FileName() const { return FileName_; }
   std::int32_t EntryPos() const { return EntryPos_; }

@@ -34,16 +34,13 @@
 #include "archview/PositionMoveFollower.h"
 #include "archview/RealTimeControls.h"
 #include "archview/SpeedBarMarks.h"
+#include "archview/RecordedCamerasScan.h"
 #include "common/RecordKind.h"
 #include "platform/qt/LocaleFormats.h"
 #include "platform/qt/PlatformServices.h"
 #include "ui_ArchView.h"
 
 namespace {
-
-QString ConfigPath() {
-  return Platform().ConfigDirectory() + QStringLiteral("/OrxViewer.cfg");
-}
 
 QFont PanelFont(int pixels) {
   QFont font(QStringLiteral("Liberation Sans"));
@@ -72,6 +69,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   new TPositionMoveFollower(*this);
   new TPositionBarMouse(*this);
   new TFullScreenKeys(*this);
+  new TRecordedCamerasScan(*this);
   ReadPlacement();
   PlaybackStream = std::make_unique<FrameStream>();
   PlaybackDecoder = std::make_unique<FrameDecoder>();
@@ -187,7 +185,7 @@ void TArchView::ConnectHandlers() {
 }
 
 void TArchView::ReadPlacement() {
-  QSettings config(ConfigPath(), QSettings::IniFormat);
+  QSettings config(ViewerConfigPath(), QSettings::IniFormat);
   config.beginGroup(QStringLiteral("ArchView"));
   const int top = config.value(QStringLiteral("Top"), 0).toInt();
   const int left = config.value(QStringLiteral("Left"), 0).toInt();
@@ -199,7 +197,7 @@ void TArchView::ReadPlacement() {
 }
 
 void TArchView::WritePlacement() const {
-  QSettings config(ConfigPath(), QSettings::IniFormat);
+  QSettings config(ViewerConfigPath(), QSettings::IniFormat);
   config.beginGroup(QStringLiteral("ArchView"));
   config.setValue(QStringLiteral("Top"), y());
   config.setValue(QStringLiteral("Left"), x());

@@ -12,6 +12,7 @@
 #include "archive/OrxRead.h"
 #include "archview/ArchCaptions.h"
 #include "archview/ArchView.h"
+#include "archview/FrameIntoCell.h"
 #include "archview/PauseEvent.h"
 #include "archview/PlaybackState.h"
 #include "archview/RealTimeControls.h"
@@ -52,22 +53,7 @@ bool TArchView::ReadRecord(bool forward, int count, std::uint32_t& camera,
 }
 
 bool TArchView::ShowFrame(std::uint32_t camera, std::uint32_t kinds, bool forExport) {
-  TCellImage* image = CellImages[camera];
-  TCellPanel* panel = CellPanels[camera];
-  if (!image || !panel) return false;
-  try {
-    image->setVisible(true);
-    // A frame that cannot be decoded still gets its caption and time.
-    PlaybackDecoder->Decode(*PlaybackStream, *image);
-    // The hint's change event may reach code that destroys the window.
-    QPointer<TArchView> self(this);
-    panel->setToolTip(CellHintText(static_cast<int>(camera), PlaybackTime, kinds, forExport));
-    if (!self) return false;
-    CellTime[camera] = PlaybackTime;
-  } catch (const std::exception&) {
-    return false;
-  }
-  return true;
+  return ShowFrameInCell(*this, camera, kinds, PlaybackTime, *PlaybackStream, forExport);
 }
 
 void TArchView::StepFrame(bool forward) { StepFrame(forward, false); }

@@ -93,6 +93,8 @@ void TArchView::ShowArchiveBounds() {
   show(FirstTime, FormatLongTime(FirstRecordTime));
   show(LastDate, FormatShortDate(LastRecordTime));
   show(LastTime, FormatLongTime(LastRecordTime));
+  // Within a day the time alone says when a picture was taken.
+  SetCaptionDates(LastRecordTime - FirstRecordTime > 1.0);
 }
 
 void TArchView::OldDateChange() {

@@ -1,13 +1,15 @@
 #include "archview/PictureAtPosition.h"
 
+#include <QPointer>
+
 #include <cstdint>
-#include <exception>
 #include <string>
 
 #include "archive/OrxRead.h"
 #include "archive/VolumeFormat.h"
 #include "archview/ArchCaptions.h"
 #include "archview/ArchView.h"
+#include "archview/FrameIntoCell.h"
 #include "archview/PlaybackState.h"
 #include "common/CameraMask.h"
 #include "common/FrameStream.h"
@@ -52,21 +54,6 @@ void PutBack(TOrxRead& reader, const ReaderPlace& place) {
   }
 }
 
-void ShowFound(TArchView& window, std::uint32_t camera, std::uint32_t kinds, double time,
-               FrameStream& stream) {
-  TCellImage* image = window.CellImages[camera];
-  TCellPanel* panel = window.CellPanels[camera];
-  if (!image || !panel || !PlaybackDecoder) return;
-  try {
-    image->setVisible(true);
-    PlaybackDecoder->Decode(stream, *image);
-    panel->setToolTip(CellHintText(static_cast<int>(camera), time, kinds, false));
-    window.CellTime[camera] = time;
-  } catch (const std::exception&) {
-    // The cell keeps what it had; the others still get theirs.
-  }
-}
-
 }  // namespace
 
 void ShowPictureAtPosition(TArchView& window) {
@@ -77,6 +64,7 @@ void ShowPictureAtPosition(TArchView& window) {
   if (missing == 0 || !reader.IsOpen()) return;
 
   const ReaderPlace place = PlaceOf(reader);
+  const QPointer<TArchView> self(&window);
   const double position = PlaybackTime;
   FrameStream stream;  // the run's stream may hold a frame still to be shown
   double landed = position;
@@ -93,7 +81,9 @@ void ShowPictureAtPosition(TArchView& window) {
       if (PictureStale(time, position)) break;  // the minute is used up
       // Bytes come only for a camera still missing, of a wanted kind.
       if (stream.Empty()) continue;
-      ShowFound(window, camera, kinds, time, stream);
+      // The cell keeps what it had if it cannot take the frame; the others
+      // still get theirs.
+      if (!ShowFrameInCell(window, camera, kinds, time, stream, false) && !self) return;
       missing &= ~CameraBit(static_cast<int>(camera));
     }
   }

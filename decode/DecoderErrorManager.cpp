@@ -1,5 +1,6 @@
 #include "decode/DecoderErrorManager.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -12,6 +13,14 @@ const char* const kDecoderMessages[] = {
 };
 static_assert(sizeof(kDecoderMessages) / sizeof(kDecoderMessages[0]) ==
               kLastDecoderMessage - kFirstDecoderMessage + 1);
+
+// Called by libjpeg for every message it shows: the first warning of a
+// frame and its fatal error.
+void OutputMessage(j_common_ptr cinfo) {
+  auto* manager = reinterpret_cast<DecoderErrorManager*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, manager->last_message);
+  if (manager->to_standard_error) std::fprintf(stderr, "%s\n", manager->last_message);
+}
 
 // Called by libjpeg on a fatal error. Writes the message (standard error)
 // and leaves the library for good through the armed jump target.
@@ -29,10 +38,13 @@ static_assert(sizeof(kDecoderMessages) / sizeof(kDecoderMessages[0]) ==
 jpeg_error_mgr* InitDecoderErrorManager(DecoderErrorManager* manager) {
   jpeg_std_error(&manager->pub);
   manager->pub.error_exit = ErrorExit;
+  manager->pub.output_message = OutputMessage;
   manager->pub.addon_message_table = kDecoderMessages;
   manager->pub.first_addon_message = kFirstDecoderMessage;
   manager->pub.last_addon_message = kLastDecoderMessage;
   manager->armed = false;
+  manager->to_standard_error = true;
+  manager->last_message[0] = '\0';
   return &manager->pub;
 }
 

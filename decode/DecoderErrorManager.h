@@ -1,7 +1,9 @@
 #pragma once
 // DecoderErrorManager: libjpeg's standard error manager with error_exit
 // replaced by a non-local return to the jump target that FrameDecoder arms
-// for the frame being decoded. Warnings keep libjpeg's own path.
+// for the frame being decoded. Warnings keep libjpeg's own path. Every
+// message libjpeg writes is also kept, so a caller can tell what went wrong
+// with a frame without reading standard error.
 
 #include <csetjmp>
 #include <cstdio>
@@ -12,6 +14,11 @@ struct DecoderErrorManager {
   jpeg_error_mgr pub;  // must come first: error_exit finds the jump from it
   std::jmp_buf jump;   // valid only while armed
   bool armed;
+  // false: messages are only kept, not written to standard error.
+  bool to_standard_error;
+  // The last message libjpeg wrote (its first warning of a frame, or the
+  // fatal error that ended it); empty when none since the last clearing.
+  char last_message[JMSG_LENGTH_MAX];
 };
 
 // The decoder's own fatal errors, formatted and written by libjpeg like its

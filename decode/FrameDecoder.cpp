@@ -133,8 +133,18 @@ void FrameDecoder::SetRowsPerCall(int rows) {
   state_->rows_per_call = rows < 1 ? 1 : rows > kMaxRowsPerCall ? kMaxRowsPerCall : rows;
 }
 
+int FrameDecoder::Warnings() const { return int(state_->error.pub.num_warnings); }
+
+const char* FrameDecoder::Message() const { return state_->error.last_message; }
+
+void FrameDecoder::SetMessagesToStandardError(bool enabled) {
+  state_->error.to_standard_error = enabled;
+}
+
 int FrameDecoder::Decode(FrameStream& stream, FrameTarget& target) {
   State* const s = state_.get();
+  s->error.pub.num_warnings = 0;
+  s->error.last_message[0] = '\0';
   if (setjmp(s->error.jump) != 0) {
     // A fatal error anywhere in the frame: back to the start state. The
     // bitmap keeps whatever it had received.

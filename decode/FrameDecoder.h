@@ -22,6 +22,16 @@ class FrameDecoder {
   // -1: libjpeg reported a fatal error; target not repainted.
   int Decode(FrameStream& stream, FrameTarget& target);
 
+  // Corrupt-data warnings libjpeg gave while decoding the last frame: such a
+  // frame decodes (1), with whatever libjpeg made of the damaged part.
+  int Warnings() const;
+  // libjpeg's text for the last frame: its fatal error, or else its first
+  // warning; empty for a clean frame.
+  const char* Message() const;
+  // false: messages are kept for Message only, not written to standard
+  // error (a tool that reports them in its own words).
+  void SetMessagesToStandardError(bool enabled);
+
   // Scanlines asked of libjpeg per call, 1 to kMaxRowsPerCall; 1 unless set.
   // Only the benchmark changes it, to weigh the cost of one row per call.
   static constexpr int kMaxRowsPerCall = 16;

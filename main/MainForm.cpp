@@ -68,9 +68,7 @@ TMainForm::TMainForm(QStringList arguments, QWidget* parent)
 
 TMainForm::~TMainForm() = default;
 
-QString TMainForm::ConfigPath() {
-  return Platform().ConfigDirectory() + QStringLiteral("/OrxViewer.cfg");
-}
+QString TMainForm::ConfigPath() { return ViewerConfigPath(); }
 
 QString TMainForm::LayoutPath() {
   return Platform().ConfigDirectory() + QLatin1Char('/') + QLatin1String(LayoutFileName);
@@ -110,30 +108,44 @@ void TMainForm::FormShow() {
   // blank before or after it).
   QStringList names;
   for (qsizetype i = 1; i < arguments_.size(); ++i) names << arguments_.at(i).trimmed();
-  *volumeList_ = VolumesNamed(names);
-  CheckExports(names);
-  if (!reader_->Open()) return;
-  ViewItem->setEnabled(true);
-  reader_->Close();
+  if (!OpenChosen(names)) return;
   ShowArchView();
   setWindowTitle(OpenedTitle(*volumeList_, /*quoted=*/true));
 }
 
 void TMainForm::OpenItemClick() {
   if (!reader_) return;
-  reader_->Close();
-  setWindowTitle(kTitle);
-  ViewItem->setEnabled(false);
   QStringList names;
+  // Cancelled, the archive that was open stays open.
   if (!Platform().OpenVolumes(this, names)) return;
   names.removeAll(QString());
   if (names.isEmpty()) return;
-  *volumeList_ = VolumesNamed(names);
+  if (!OpenChosen(names)) return;
+  setWindowTitle(OpenedTitle(*volumeList_, /*quoted=*/false));
+}
+
+bool TMainForm::OpenChosen(const QStringList& names) {
+  VolumeChoice choice = ChooseVolumes(names);
+  if (choice.volumes.empty()) {
+    // Nothing to open: said once, and the archive that was open stays.
+    Platform().Warning(this, QStringLiteral("Открытие архива"), NoVolumeMessage(choice.refused));
+    return false;
+  }
+  reader_->Close();
+  setWindowTitle(kTitle);
+  ViewItem->setEnabled(false);
+  *volumeList_ = std::move(choice.volumes);
   CheckExports(names);
-  if (!reader_->Open()) return;
+  const QString leftOut = LeftOutStatus(choice.refused);
+  if (!leftOut.isEmpty() || statusBar_) {
+    // The names left out are said where they do not stand in the way.
+    if (!statusBar_) statusBar_ = statusBar();
+    statusBar_->showMessage(leftOut);
+  }
+  if (!reader_->Open()) return false;  // a volume gone since it was looked at
   ViewItem->setEnabled(true);
   reader_->Close();
-  setWindowTitle(OpenedTitle(*volumeList_, /*quoted=*/false));
+  return true;
 }
 
 void TMainForm::ViewItemClick() { ShowArchView(); }

@@ -19,6 +19,7 @@ class TExportCheck;
 class QDialog;
 class QMenu;
 class QMenuBar;
+class QStatusBar;
 
 namespace Ui {
 class TMainFormForm;
@@ -76,10 +77,17 @@ class TMainForm : public QMainWindow {
   // Checks the export folders among the names opened, on a thread of its
   // own; a check still running for earlier names is stopped.
   void CheckExports(const QStringList& names);
+  // Opens the archive of the named files and folders. Without a volume
+  // among them it says so in a message and leaves the archive that was open
+  // as it was; otherwise the volumes replace it, the status names the files
+  // left out, and the result is the reader's Open.
+  bool OpenChosen(const QStringList& names);
 
   std::unique_ptr<Ui::TMainFormForm> ui_;
   QStringList arguments_;
   QDialog* archView_ = nullptr;
+  // Made when there is first something to say: the names left out.
+  QStatusBar* statusBar_ = nullptr;
   bool shown_ = false;
   bool closed_ = false;
   // Declared so that destruction without FormClose releases them in the

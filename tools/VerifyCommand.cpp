@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "common/CameraMask.h"
 #include "export/ChecksumManifest.h"
 #include "tools/FolderCheck.h"
+#include "tools/FrameCheck.h"
 #include "tools/ToolArgs.h"
 #include "tools/VolumeProbe.h"
 
@@ -31,7 +33,7 @@ class Report {
   explicit Report(const std::string& path) : path_(path) {}
   void Problem(const char* format, ...) __attribute__((format(printf, 2, 3))) {
     if (++problems_ > kShownProblems) return;
-    char text[256];
+    char text[512];
     va_list ap;
     va_start(ap, format);
     std::vsnprintf(text, sizeof text, format, ap);
@@ -74,8 +76,10 @@ void CheckPointers(const VolumeProbe& probe, int ring, Report& report) {
   if (head > tail) report.Problem("ring %d Head %lld after Tail %lld", ring, LL(head), LL(tail));
 }
 
+// frames: null, or where each frame that passes the format's rules is
+// decoded (verify --frames).
 void CheckEntry(const VolumeProbe& probe, int ring, std::int64_t slot, const IndexEntry& e,
-                double& previous, Report& report) {
+                double& previous, Report& report, FrameCheck* frames) {
   const std::int64_t size = probe.Size();
   const std::int64_t dataStart = probe.Geometry().DataStart();
   if (std::isnan(e.Time)) {
@@ -110,15 +114,24 @@ void CheckEntry(const VolumeProbe& probe, int ring, std::int64_t slot, const Ind
   }
   if (!bounded || !FrameWithinFile(offset, length, size)) return;
   std::uint8_t soi[2];
-  if (!probe.File().ReadAt(offset, soi, 2))
+  if (!probe.File().ReadAt(offset, soi, 2)) {
     report.Problem("ring %d slot %lld: frame at %lld cannot be read", ring, LL(slot), LL(offset));
-  else if (soi[0] != 0xFF || soi[1] != 0xD8)
+    return;
+  }
+  if (soi[0] != 0xFF || soi[1] != 0xD8) {
     report.Problem("ring %d slot %lld: frame at %lld starts %02X %02X, not FF D8", ring, LL(slot),
                    LL(offset), soi[0], soi[1]);
+    return;
+  }
+  if (!frames) return;
+  const std::string problem = frames->Check(probe.File(), offset, length);
+  if (!problem.empty())
+    report.Problem("ring %d slot %lld: frame at %lld %s", ring, LL(slot), LL(offset),
+                   problem.c_str());
 }
 
 // Returns the number of entries checked.
-std::int64_t CheckRing(const VolumeProbe& probe, int ring, Report& report) {
+std::int64_t CheckRing(const VolumeProbe& probe, int ring, Report& report, FrameCheck* frames) {
   if (!probe.RingPointersValid(ring)) return 0;
   const std::int64_t head = probe.Header().Head(ring), tail = probe.Header().Tail(ring);
   std::vector<std::uint8_t> chunk(kChunkEntries * EntrySize);
@@ -130,12 +143,13 @@ std::int64_t CheckRing(const VolumeProbe& probe, int ring, Report& report) {
       return (at - head) / EntrySize;
     }
     for (std::int64_t i = 0; i < bytes; i += EntrySize)
-      CheckEntry(probe, ring, at + i, DecodeEntry(chunk.data() + i), previous, report);
+      CheckEntry(probe, ring, at + i, DecodeEntry(chunk.data() + i), previous, report, frames);
   }
   return (tail - head) / EntrySize;
 }
 
-bool VerifyVolume(const std::string& path) {
+// decodeFrames: verify --frames.
+bool VerifyVolume(const std::string& path, bool decodeFrames) {
   Report report(path);
   const VolumeProbe probe(path);
   if (probe.Result() == VolumeProbe::State::CannotOpen) {
@@ -157,9 +171,17 @@ bool VerifyVolume(const std::string& path) {
                    LL(g.fileSize));
   CheckPointers(probe, 0, report);
   CheckPointers(probe, 1, report);
-  const std::int64_t entries = CheckRing(probe, 0, report) + CheckRing(probe, 1, report);
+  std::optional<FrameCheck> frames;
+  if (decodeFrames) frames.emplace();
+  FrameCheck* check = frames ? &*frames : nullptr;
+  const std::int64_t entries =
+      CheckRing(probe, 0, report, check) + CheckRing(probe, 1, report, check);
   if (report.Problems() == 0) {
-    std::printf("%s: ok, %lld entries\n", path.c_str(), LL(entries));
+    if (frames)
+      std::printf("%s: ok, %lld entries, %lld frames decoded\n", path.c_str(), LL(entries),
+                  LL(frames->Decoded()));
+    else
+      std::printf("%s: ok, %lld entries\n", path.c_str(), LL(entries));
     return true;
   }
   report.Finish();
@@ -169,7 +191,7 @@ bool VerifyVolume(const std::string& path) {
 }
 
 // A folder: its SHA256SUMS when it has one, then each of its volumes.
-bool VerifyFolder(std::string folder) {
+bool VerifyFolder(std::string folder, bool decodeFrames) {
   while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
   const int manifestProblems = CheckManifest(folder);
   const std::vector<std::string> volumes = VolumesInFolder(folder);
@@ -180,7 +202,7 @@ bool VerifyFolder(std::string folder) {
     if (volumes.empty()) return false;
   }
   bool clean = manifestProblems <= 0;
-  for (const std::string& volume : volumes) clean = VerifyVolume(volume) && clean;
+  for (const std::string& volume : volumes) clean = VerifyVolume(volume, decodeFrames) && clean;
   return clean;
 }
 
@@ -192,11 +214,20 @@ bool IsFolder(const std::string& path) {
 }  // namespace
 
 int RunVerify(const std::vector<std::string>& args) {
-  if (args.empty()) return UsageError("verify: no volume given");
-  for (const std::string& a : args)
-    if (ToolArgs::IsOption(a)) return UsageError("verify: unknown option '" + a + "'");
+  bool decodeFrames = false;
+  std::vector<std::string> paths;
+  for (const std::string& a : args) {
+    if (a == "--frames")
+      decodeFrames = true;
+    else if (ToolArgs::IsOption(a))
+      return UsageError("verify: unknown option '" + a + "'");
+    else
+      paths.push_back(a);
+  }
+  if (paths.empty()) return UsageError("verify: no volume given");
   bool clean = true;
-  for (const std::string& path : args)
-    clean = (IsFolder(path) ? VerifyFolder(path) : VerifyVolume(path)) && clean;
+  for (const std::string& path : paths)
+    clean = (IsFolder(path) ? VerifyFolder(path, decodeFrames) : VerifyVolume(path, decodeFrames)) &&
+            clean;
   return clean ? ExitOk : ExitProblem;
 }

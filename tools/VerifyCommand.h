@@ -1,5 +1,6 @@
 #pragma once
-// orxtool verify VOLUME...: checks every rule of the volume format.
+// orxtool verify [--frames] VOLUME...: checks every rule of the volume
+// format; with --frames also decodes every frame.
 
 #include <string>
 #include <vector>

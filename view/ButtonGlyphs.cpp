@@ -145,3 +145,17 @@ QIcon DeleteLayoutGlyph() {
     p.drawLine(QPointF(15, 5), QPointF(5, 15));
   });
 }
+
+QIcon CaptionGlyph() {
+  return Glyph([](QPainter& p, const QColor& ink, const QColor& accent) {
+    p.setPen(QPen(ink, 1.4));
+    p.drawRect(QRectF(2.5, 3.5, 15, 13));
+    // The caption's dark box with its text line, at the picture's bottom left.
+    p.fillRect(QRectF(3.2, 11.5, 10, 4.3), ink);
+    p.setPen(QPen(Qt::white, 1.2));
+    p.drawLine(QPointF(4.5, 13.6), QPointF(10.5, 13.6));
+    p.setPen(Qt::NoPen);
+    p.setBrush(accent);
+    p.drawEllipse(QRectF(11, 12.3, 2.4, 2.4));
+  });
+}

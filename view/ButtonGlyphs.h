@@ -10,5 +10,6 @@ QIcon DefaultWindowGlyph();  // Button43: a window with a 4:3 grid area
 QIcon SelectedLayoutGlyph(); // RetBtn: a curved arrow back
 QIcon GridSizeGlyph();       // SetBtn: a 4 x 4 grid
 QIcon FreezeGlyph();         // StopBtn: pause bars up, a play mark down
+QIcon CaptionGlyph();        // CaptionBtn: a picture with a caption bar
 QIcon SaveLayoutGlyph();     // SaveBtn: a plus over a grid
 QIcon DeleteLayoutGlyph();   // DelBtn: a cross

@@ -10,17 +10,31 @@
 // or size it has not shown yet, so a frame that is never painted is never
 // scaled, and repaints of the same frame (a covered corner shown again) only
 // copy it.
+//
+// Over the picture, never into the bitmap, it draws the caption of the frame
+// it was told of (TakeFrame), the red corner of a frame that did not decode
+// and the zoom factor. Zoomed in, it shows a part of the picture enlarged;
+// the bitmap stays the whole frame.
 
 #include <QImage>
+#include <QPointF>
 #include <QWidget>
+
+#include <cstdint>
+#include <span>
+#include <vector>
 
 #include "decode/FrameTarget.h"
 #include "view/PictureScaler.h"
+#include "view/PictureZoom.h"
 
 class TCellImage : public QWidget, public FrameTarget {
   Q_OBJECT
 
  public:
+  // A frame's own pixels may be shown up to this many screen pixels wide.
+  static constexpr double kMostMagnification = 8.0;
+
   explicit TCellImage(QWidget* parent = nullptr);
 
   QImage& Bitmap() override { return bitmap_; }
@@ -32,8 +46,42 @@ class TCellImage : public QWidget, public FrameTarget {
   // The bitmap is read back only to save it or when the cell's size
   // changes: the decoder need not fetch it into the cache to write it.
   bool StreamBitmap() const override { return true; }
-  // Empties the bitmap (0 x 0) and repaints.
+  // Empties the bitmap (0 x 0), forgets the frame and the zoom, and repaints.
   void Clear();
+
+  // The camera (1..32) the caption names; 0: no caption.
+  void SetCamera(int camera) { camera_ = camera; }
+  // What the cell is told of each frame it shows, once it was decoded (or
+  // failed to): the bytes as the archive stores them, kept to be saved as
+  // they are; the time and the record kinds for the caption; and whether it
+  // decoded. A frame that did not leaves the picture there was, marked
+  // damaged, until one that does.
+  void TakeFrame(std::span<const std::uint8_t> bytes, double time, std::uint32_t kinds,
+                 bool decoded);
+  // The bytes of the last frame told of; empty when none.
+  std::span<const std::uint8_t> StoredFrame() const { return frameBytes_; }
+  bool Damaged() const { return damaged_; }
+  // Whether the caption is drawn, and with the date.
+  void SetCaption(bool shown, bool withDate);
+  // The caption over the picture; empty when none is drawn. A cell too
+  // narrow for the date draws the time alone.
+  QString CaptionText() const;
+
+  const PictureZoom& Zoom() const { return zoom_; }
+  // Zooms by the factor by around the point at (in the control's
+  // coordinates), from the whole picture up to MostZoom. A control without a
+  // picture does not zoom.
+  void ZoomAt(QPointF at, double by);
+  // Moves a zoomed picture with the pointer by delta.
+  void PanBy(QPointF delta);
+  void ResetZoom();
+  // The factor at which one of the frame's pixels covers kMostMagnification
+  // screen pixels on each axis; at least 1.
+  double MostZoom() const;
+
+  // True: the whole picture is painted with nothing over it, as printing
+  // captures the grid.
+  void SetPlain(bool plain) { plain_ = plain; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -45,6 +93,15 @@ class TCellImage : public QWidget, public FrameTarget {
   // While it has a picture the control covers its rectangle, so the panel
   // behind it is not painted first.
   void UpdateOpaque();
+  // The whole picture's size on screen at the present zoom.
+  QSize ZoomedSize(QSize pixels) const;
+  // The size the scaler brings the whole picture to for a control of
+  // pixels; empty when the picture is enlarged instead (drawn from the
+  // bitmap itself).
+  QSize ScaleTarget(QSize pixels) const;
+  // The scaler's picture of the bitmap at size, made when not made yet.
+  const QImage& ScaledTo(QSize size);
+  void PaintPicture(QPainter& painter, QSize pixels);
 
   QImage bitmap_;
   PictureScaler scaler_;
@@ -56,4 +113,15 @@ class TCellImage : public QWidget, public FrameTarget {
   const QImage* scaled_ = nullptr;
   qint64 scaledKey_ = 0;
   QSize scaledSize_;
+
+  int camera_ = 0;
+  std::vector<std::uint8_t> frameBytes_;
+  double frameTime_ = 0.0;
+  std::uint32_t frameKinds_ = 0;
+  bool hasFrame_ = false;
+  bool damaged_ = false;
+  bool captionShown_ = true;
+  bool captionDates_ = false;
+  PictureZoom zoom_;
+  bool plain_ = false;
 };

@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QWheelEvent>
 
 TCellPanel::TCellPanel(QWidget* parent) : QFrame(parent) {
   // A panel is opaque: nothing of the grid area behind a cell shows through.
@@ -42,6 +43,16 @@ void TCellPanel::mouseMoveEvent(QMouseEvent* event) {
 
 void TCellPanel::mouseReleaseEvent(QMouseEvent* event) {
   emit MouseUp(this, event->button(), event->position().toPoint());
+  event->accept();
+}
+
+void TCellPanel::mouseDoubleClickEvent(QMouseEvent* event) {
+  emit MouseDoubleClick(this, event->button(), event->position().toPoint());
+  event->accept();
+}
+
+void TCellPanel::wheelEvent(QWheelEvent* event) {
+  emit MouseWheel(this, event->position().toPoint(), event->angleDelta());
   event->accept();
 }
 

@@ -26,6 +26,10 @@ class TCellPanel : public QFrame {
   void MouseDown(TCellPanel* sender, Qt::MouseButton button, QPoint pos);
   void MouseMove(TCellPanel* sender, QPoint pos);
   void MouseUp(TCellPanel* sender, Qt::MouseButton button, QPoint pos);
+  // The second press of a double click, in place of its MouseDown.
+  void MouseDoubleClick(TCellPanel* sender, Qt::MouseButton button, QPoint pos);
+  // angleDelta: eighths of a degree, 120 for a usual notch; up is positive.
+  void MouseWheel(TCellPanel* sender, QPoint pos, QPoint angleDelta);
   void Resized(TCellPanel* sender);
 
  protected:
@@ -34,6 +38,8 @@ class TCellPanel : public QFrame {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
 
  private:

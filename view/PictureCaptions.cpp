@@ -15,13 +15,13 @@ constexpr int kDotsPerMeter = 3780;
 
 }  // namespace
 
-QString PictureFileName(const QString& folder, int camera, double time) {
+QString PictureFileName(const QString& folder, int camera, double time, const QString& suffix) {
   const DateTimeFields f = SplitDateTime(time);
   return folder + QString::number(camera) + QStringLiteral("_ [") + QString::number(f.day) +
          QStringLiteral("] [") + QString::number(f.month) + QStringLiteral("] [") +
          QString::number(f.year) + QStringLiteral("] ") + QString::number(f.hour) +
          QLatin1Char('-') + QString::number(f.minute) + QLatin1Char('-') +
-         QString::number(f.second * 1000 + f.millisecond) + QStringLiteral(".bmp");
+         QString::number(f.second * 1000 + f.millisecond) + QLatin1Char('.') + suffix;
 }
 
 QString PictureCaption(int camera, double time) {

@@ -8,9 +8,10 @@
 
 // "3_ [17] [5] [2001] 14-7-9250.bmp" in folder: the camera number (1..32),
 // the day, month and year, the hour, minute, and seconds x 1000 plus
-// milliseconds of time, all without leading zeros. folder ends with its
-// separator.
-QString PictureFileName(const QString& folder, int camera, double time);
+// milliseconds of time, all without leading zeros, and the suffix. folder
+// ends with its separator.
+QString PictureFileName(const QString& folder, int camera, double time,
+                        const QString& suffix = QStringLiteral("bmp"));
 
 // "Камера №3  17.05.2001 14:07:09": the short date and the long time of the
 // installed regional formats; the time is left out when hours, minutes and

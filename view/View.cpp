@@ -52,6 +52,7 @@ TView::TView(LayoutList& layouts, QWidget* parent)
   RetBtn = ui_->RetBtn;
   SetBtn = ui_->SetBtn;
   StopBtn = ui_->StopBtn;
+  CaptionBtn = ui_->CaptionBtn;
   ArchButton = ui_->ArchButton;
   ExitBtn = ui_->ExitBtn;
   VisPanel = ui_->VisPanel;
@@ -75,6 +76,14 @@ TView::TView(LayoutList& layouts, QWidget* parent)
   PrintItem = PrintSaveMenu->addAction(QStringLiteral("Печать кадра"));
   PrintItem->setObjectName(QStringLiteral("PrintItem"));
   PrintItem->setEnabled(false);
+  SaveItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+  PrintItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+  for (QAction* item : {SaveItem, PrintItem}) {
+    item->setShortcutVisibleInContextMenu(true);
+    // The window's own actions as well, so their keys work while the menu
+    // is closed.
+    addAction(item);
+  }
   Timer = new QTimer(this);
   Timer->setObjectName(QStringLiteral("Timer"));
   Timer->setInterval(kTimerInterval);
@@ -85,6 +94,7 @@ TView::TView(LayoutList& layouts, QWidget* parent)
   RetBtn->setIcon(SelectedLayoutGlyph());
   SetBtn->setIcon(GridSizeGlyph());
   StopBtn->setIcon(FreezeGlyph());
+  CaptionBtn->setIcon(CaptionGlyph());
   SaveBtn->setIcon(SaveLayoutGlyph());
   DelBtn->setIcon(DeleteLayoutGlyph());
   for (QToolButton* b : {FullBtn, EscFullBtn, Button43, RetBtn, SetBtn, StopBtn})
@@ -105,6 +115,7 @@ TView::TView(LayoutList& layouts, QWidget* parent)
   connect(RetBtn, &QToolButton::clicked, this, [this] { RetBtnClick(); });
   connect(SetBtn, &QToolButton::clicked, this, [this] { SetBtnClick(); });
   connect(StopBtn, &QToolButton::clicked, this, [this] { StopBtnClick(); });
+  connect(CaptionBtn, &QToolButton::clicked, this, [this] { CaptionBtnClick(); });
   connect(StopBtn, &QToolButton::customContextMenuRequested, this,
           [this](const QPoint& pos) { PrintSaveMenu->popup(StopBtn->mapToGlobal(pos)); });
   connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtnClick(); });
@@ -122,6 +133,7 @@ TView::TView(LayoutList& layouts, QWidget* parent)
 
   CurrentLayout = -1;
   FormCreate();
+  ReadCaptionChoice();
 }
 
 TView::~TView() { FormDestroy(); }
@@ -143,11 +155,14 @@ void TView::CreateCell(int i) {
   fill->setContentsMargins(0, 0, 0, 0);
   auto* image = new TCellImage(panel);
   image->setObjectName(QStringLiteral("CellImage%1").arg(i + 1));
+  image->SetCamera(i < CameraCount ? i + 1 : 0);
   fill->addWidget(image);
   auto* item = new QAction(this);
   connect(panel, &TCellPanel::MouseDown, this, &TView::VisPanelMouseDown);
   connect(panel, &TCellPanel::MouseMove, this, &TView::VisPanelMouseMove);
   connect(panel, &TCellPanel::MouseUp, this, &TView::VisPanelMouseUp);
+  connect(panel, &TCellPanel::MouseDoubleClick, this, &TView::VisPanelMouseDoubleClick);
+  connect(panel, &TCellPanel::MouseWheel, this, &TView::VisPanelMouseWheel);
   CellPanels[i] = panel;
   CellImages[i] = image;
   CameraItems[i] = item;
@@ -187,6 +202,7 @@ void TView::FormDestroy() {
     delete CellImages[i];
     CellImages[i] = nullptr;
     if (HoverCell == CellPanels[i]) HoverCell = nullptr;
+    if (panCell_ == CellPanels[i]) panCell_ = nullptr;
     delete CellPanels[i];
     CellPanels[i] = nullptr;
     delete CameraItems[i];
@@ -211,6 +227,9 @@ void TView::FormShow() {
 void TView::FormClose() {
   for (TCellImage* image : CellImages)
     if (image) image->Clear();
+  panCell_ = nullptr;
+  for (TCellPanel* cell : CellPanels)
+    if (cell) UpdateCellCursor(cell);
   if (IsFullScreen()) {
     VisPanel->setUpdatesEnabled(false);
     RestoreNormalState();
@@ -255,6 +274,7 @@ bool TView::eventFilter(QObject* watched, QEvent* event) {
 
 void TView::CommandPanelResized(int oldWidth, int newWidth) {
   const int shift = newWidth - oldWidth;
-  for (QWidget* button : {static_cast<QWidget*>(ArchButton), static_cast<QWidget*>(ExitBtn)})
+  for (QWidget* button : {static_cast<QWidget*>(CaptionBtn), static_cast<QWidget*>(ArchButton),
+                          static_cast<QWidget*>(ExitBtn)})
     button->move(button->x() + shift, button->y());
 }

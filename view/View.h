@@ -73,6 +73,9 @@ class TView : public QDialog {
   QToolButton* RetBtn = nullptr;
   QToolButton* SetBtn = nullptr;
   QToolButton* StopBtn = nullptr;  // checkable; right click opens PrintSaveMenu
+  // Checkable, on at first: the captions over the cells' pictures. Kept at
+  // the right edge, before ArchButton; its state is kept in OrxViewer.cfg.
+  QToolButton* CaptionBtn = nullptr;
   QPushButton* ArchButton = nullptr;  // kept at the right edge
   QPushButton* ExitBtn = nullptr;     // kept at the right edge
   TCellPanel* VisPanel = nullptr;     // the grid area
@@ -87,6 +90,8 @@ class TView : public QDialog {
   QMenu* CamPopup = nullptr;
   QTimer* Timer = nullptr;  // 500 ms, running while the window is shown
   QMenu* PrintSaveMenu = nullptr;
+  // Ctrl+S and Ctrl+P reach them wherever the focus is in the window, while
+  // they are enabled; the menu shows the keys.
   QAction* SaveItem = nullptr;
   QAction* PrintItem = nullptr;
 
@@ -183,6 +188,25 @@ class TView : public QDialog {
   // Where CamBtnClick opens CamPopup, in screen coordinates.
   QPoint CamPopupPosition() const;
 
+  // --- The pictures' captions and the camera menu's marks (ViewCaptions.cpp) ---
+  // Shows or hides the captions of all cells at once, as CaptionBtn says,
+  // and keeps the choice.
+  void CaptionBtnClick();
+  // Whether the captions show the date besides the time: the derived window
+  // says so when the archive spans more than a day.
+  void SetCaptionDates(bool withDate);
+  // Marks in the camera menu (in bold) the cameras of the set bits (bit n
+  // for camera n+1): those with records in the archive.
+  void MarkRecordedCameras(std::uint32_t cameras);
+
+  // --- Zooming into a cell's picture (ViewZoom.cpp) ---
+  // The wheel zooms the picture under the pointer around it. While a cell
+  // is zoomed a left drag in it moves the picture and a double click shows
+  // the whole picture again; clicks and drags that enlarge and swap cells
+  // are for cells that are not zoomed.
+  void VisPanelMouseWheel(TCellPanel* sender, QPoint pos, QPoint angleDelta);
+  void VisPanelMouseDoubleClick(TCellPanel* sender, Qt::MouseButton button, QPoint pos);
+
  public slots:
   void done(int result) override;
 
@@ -201,9 +225,23 @@ class TView : public QDialog {
   // (briefly, operator input held back) for the window system to give the
   // window another size than that.
   void WaitForCaptureSize(QSize sizeBefore);
-  // Keeps ArchButton and ExitBtn at their distance from the right edge.
+  // Keeps CaptionBtn, ArchButton and ExitBtn at their distance from the
+  // right edge.
   void CommandPanelResized(int oldWidth, int newWidth);
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // Reads the captions' choice from OrxViewer.cfg and shows it.
+  void ReadCaptionChoice();
+  // Every cell's caption as CaptionBtn and the date choice say.
+  void ApplyCaptions();
+  // The picture control of a cell that is zoomed, or null.
+  TCellImage* ZoomedImage(const TCellPanel* cell) const;
+  // The cell's cursor: a hand that grabs while its picture is zoomed.
+  void UpdateCellCursor(TCellPanel* cell);
+  // A left press on a zoomed cell: the drag that follows moves its picture.
+  void StartPan(TCellPanel* cell, QPoint pos);
+  // The moves and the release of that drag; false when no drag is on.
+  bool PanMove(TCellPanel* cell, QPoint pos);
+  bool EndPan(TCellPanel* cell, Qt::MouseButton button);
 
   std::unique_ptr<Ui::TViewForm> ui_;
   bool created_ = false;
@@ -212,4 +250,8 @@ class TView : public QDialog {
   // The command strip's width that the right-hand buttons are placed for;
   // the form places them for its design width.
   int commandWidth_ = 700;
+  bool captionDates_ = false;
+  // The cell whose picture a left drag moves, and where the pointer was.
+  TCellPanel* panCell_ = nullptr;
+  QPoint panLast_;
 };

@@ -16,6 +16,7 @@ constexpr int kCornerSize = 20;
 }  // namespace
 
 void TView::VisPanelMouseMove(TCellPanel* sender, QPoint pos) {
+  if (PanMove(sender, pos)) return;
   // Raising a cell repaints; a move that arrives meanwhile is dropped.
   if (moveBusy_) return;
   moveBusy_ = true;
@@ -31,13 +32,20 @@ void TView::VisPanelMouseMove(TCellPanel* sender, QPoint pos) {
   moveBusy_ = false;
 }
 
-void TView::VisPanelMouseDown(TCellPanel* sender, Qt::MouseButton button, QPoint) {
+void TView::VisPanelMouseDown(TCellPanel* sender, Qt::MouseButton button, QPoint pos) {
   HoverCell = sender;
-  if (button == Qt::LeftButton) PressedCell = CellIndex(sender);
+  if (button != Qt::LeftButton) return;
+  // In a zoomed cell the drag moves the picture (ViewZoom.cpp).
+  if (ZoomedImage(sender)) {
+    StartPan(sender, pos);
+    return;
+  }
+  PressedCell = CellIndex(sender);
 }
 
 void TView::VisPanelMouseUp(TCellPanel* sender, Qt::MouseButton button, QPoint pos) {
   HoverCell = sender;
+  if (EndPan(sender, button)) return;
   const QPoint p = pos + sender->pos();
   int target = -1;
   for (int i = 0; i < CellCount; ++i) {

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include "platform/qt/PlatformServices.h"
+#include "view/CellImage.h"
 #include "view/PictureCaptions.h"
 #include "view/View.h"
 
@@ -67,6 +68,25 @@ class BusyCursor {
   BusyCursor& operator=(const BusyCursor&) = delete;
 };
 
+// The cells paint their whole pictures with nothing over them while the
+// grid is captured: the page shows the pictures as they are.
+class PlainCells {
+ public:
+  explicit PlainCells(const std::array<TCellImage*, CellCount>& images) : images_(images) {
+    Set(true);
+  }
+  ~PlainCells() { Set(false); }
+  PlainCells(const PlainCells&) = delete;
+  PlainCells& operator=(const PlainCells&) = delete;
+
+ private:
+  void Set(bool plain) {
+    for (TCellImage* image : images_)
+      if (image) image->SetPlain(plain);
+  }
+  const std::array<TCellImage*, CellCount>& images_;
+};
+
 }  // namespace
 
 void TView::PrintItemClick() {
@@ -84,7 +104,11 @@ void TView::PrintItemClick() {
   WaitForCaptureSize(enterFullScreen ? normalSize : QSize());
 
   // The client area is the grid alone now, its cells re-placed for its size.
-  const QImage grid = grab(rect()).toImage().convertToFormat(QImage::Format_RGB888);
+  QImage grid;
+  {
+    const PlainCells plain(CellImages);
+    grid = grab(rect()).toImage().convertToFormat(QImage::Format_RGB888);
+  }
   QRImage = grid;
   // 1.1 times as high, truncated.
   AddCaptionStrip(QRImage, grid.height() * 11 / 10 - grid.height(),

@@ -1,31 +1,54 @@
 // TView: saving the pictures of the visible cameras (SaveItem, while
-// playback is frozen) as 24-bit BMP files with a caption strip naming the
-// camera and the picture's time.
+// playback is frozen): as 24-bit BMP files with a caption strip naming the
+// camera and the picture's time, or, as the save dialog's file type chooses,
+// each camera's stored frame as it is: the JPEG bytes the archive holds.
 
 #include <QFileInfo>
+#include <QSaveFile>
 
 #include "platform/qt/PlatformServices.h"
 #include "view/CellImage.h"
 #include "view/PictureCaptions.h"
 #include "view/View.h"
 
+namespace {
+
+// The save dialog's file types, the bitmap first: the index of each pair.
+const QString kSaveTypes =
+    QStringLiteral("Bitmaps (*.bmp)|*.bmp|Кадры из архива, JPEG (*.jpg)|*.jpg");
+constexpr int kStoredFrames = 1;
+
+// Writes bytes as they are; a file that cannot be written is left as it was.
+void WriteStoredFrame(const QString& path, std::span<const std::uint8_t> bytes) {
+  QSaveFile file(path);
+  if (!file.open(QIODevice::WriteOnly)) return;
+  file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+  file.commit();
+}
+
+}  // namespace
+
 void TView::SaveClick() {
   QString chosen;
+  int type = 0;
   if (!Platform().SavePicture(this, QStringLiteral("Выбор папки для сохранения"),
-                              QStringLiteral("Camera.bmp"), QStringLiteral("Bitmaps (*.bmp)|*.bmp"),
-                              QStringLiteral("bmp"), chosen) ||
+                              QStringLiteral("Camera.bmp"), kSaveTypes, QStringLiteral("bmp"),
+                              chosen, type) ||
       chosen.isEmpty())
     return;
+  const bool stored = type == kStoredFrames;
   // Only the folder of the answer counts; the files are named by camera and
   // time.
   const QString folder = QFileInfo(chosen).absolutePath() + QLatin1Char('/');
-  // A visible cell without a picture has no pixels to write (a 0 x 0
-  // bitmap is no picture anyone can open), so it is neither counted nor
-  // written: the number asked is the number of files that will be written.
+  // A visible cell without a picture (or, for the stored frames, without a
+  // frame's bytes) has nothing to write (a 0 x 0 bitmap is no picture anyone
+  // can open), so it is neither counted nor written: the number asked is
+  // the number of files that will be written.
   std::vector<int> cameras;
   for (const int camera : VisibleCameras()) {
     TCellImage* image = CellImages[camera - 1];
-    if (image && !image->Bitmap().isNull()) cameras.push_back(camera);
+    if (image && (stored ? !image->StoredFrame().empty() : !image->Bitmap().isNull()))
+      cameras.push_back(camera);
   }
 
   // Three blanks after the verb.
@@ -36,6 +59,11 @@ void TView::SaveClick() {
   for (const int camera : cameras) {
     const int cell = camera - 1;
     TCellImage* image = CellImages[cell];
+    if (stored) {
+      WriteStoredFrame(PictureFileName(folder, camera, CellTime[cell], QStringLiteral("jpg")),
+                       image->StoredFrame());
+      continue;
+    }
     QImage picture = image->Bitmap().convertToFormat(QImage::Format_RGB888);
     const int w = picture.width();
     const int h = picture.height();

@@ -28,6 +28,10 @@ PlatformServices& Platform() {
 
 void InstallPlatform(PlatformServices* services) { installed = services; }
 
+QString ViewerConfigPath() {
+  return Platform().ConfigDirectory() + QStringLiteral("/OrxViewer.cfg");
+}
+
 QString QtFileFilter(const QString& filter) {
   const QStringList parts = filter.split(QLatin1Char('|'));
   QStringList filters;
@@ -82,12 +86,23 @@ bool QtPlatformServices::SavePicture(QWidget* parent, const QString& title,
                                      const QString& initialName,
                                      const QString& filter,
                                      const QString& defaultSuffix,
-                                     QString& path) {
+                                     QString& path, int& type) {
   QFileDialog dialog(parent, title);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setNameFilter(QtFileFilter(filter));
+  const QStringList types = QtFileFilter(filter).split(QStringLiteral(";;"));
+  dialog.setNameFilters(types);
   dialog.setDefaultSuffix(defaultSuffix);
+  // A name typed without a suffix gets the chosen type's: "*.jpg" gives "jpg".
+  const QStringList parts = filter.split(QLatin1Char('|'));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& chosen) {
+    const qsizetype index = types.indexOf(chosen);
+    const QString patterns = index >= 0 && 2 * index + 1 < parts.size() ? parts[2 * index + 1]
+                                                                        : QString();
+    const QString first = patterns.section(QLatin1Char(';'), 0, 0);
+    dialog.setDefaultSuffix(first.startsWith(QStringLiteral("*.")) ? first.mid(2)
+                                                                  : defaultSuffix);
+  });
   dialog.selectFile(initialName);
   // Only the folder of the answer is used; an existing file is no reason to
   // ask about replacing it.
@@ -95,6 +110,7 @@ bool QtPlatformServices::SavePicture(QWidget* parent, const QString& title,
   if (dialog.exec() != QDialog::Accepted) return false;
   const QStringList files = dialog.selectedFiles();
   path = files.isEmpty() ? QString() : files.first();
+  type = static_cast<int>(std::max<qsizetype>(0, types.indexOf(dialog.selectedNameFilter())));
   return true;
 }
 

@@ -41,11 +41,14 @@ class PlatformServices {
   virtual bool OpenVolumes(QWidget* parent, QStringList& paths) = 0;
 
   // Save dialog for pictures. filter is written "Bitmaps (*.bmp)|*.bmp"
-  // (description|patterns); defaultSuffix is appended to a name without one.
-  // False when the operator cancels.
+  // (description|patterns), further pairs for further file types, the first
+  // one chosen at first; defaultSuffix is appended to a name without one
+  // (the chosen type's own, once another is chosen). False when the
+  // operator cancels; on true, type is the index of the chosen file type
+  // among the pairs (0 for the first).
   virtual bool SavePicture(QWidget* parent, const QString& title,
                            const QString& initialName, const QString& filter,
-                           const QString& defaultSuffix, QString& path) = 0;
+                           const QString& defaultSuffix, QString& path, int& type) = 0;
 
   // Print dialog over printer (it sets the printer up). False on cancel.
   virtual bool Print(QWidget* parent, QPrinter& printer) = 0;
@@ -85,7 +88,7 @@ class QtPlatformServices final : public PlatformServices {
                       SaveFileAnswer& answer) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
-                   const QString& defaultSuffix, QString& path) override;
+                   const QString& defaultSuffix, QString& path, int& type) override;
   bool Print(QWidget* parent, QPrinter& printer) override;
   void Information(QWidget* parent, const QString& title,
                    const QString& text) override;
@@ -113,6 +116,10 @@ class QtPlatformServices final : public PlatformServices {
 // the system).
 QString ChooseConfigDirectory(const QString& executableDirectory,
                               const QString& userDirectory);
+
+// "OrxViewer.cfg" in the configuration directory: the windows' placement and
+// the viewer's other settings.
+QString ViewerConfigPath();
 
 // The installed services (QtPlatformServices unless another was installed).
 PlatformServices& Platform();

@@ -31,9 +31,15 @@ bool ScriptedPlatform::SaveFileOfType(QWidget*, const SaveFileRequest& request,
 bool ScriptedPlatform::SavePicture(QWidget*, const QString& title,
                                    const QString& initialName,
                                    const QString& filter,
-                                   const QString& defaultSuffix, QString& path) {
+                                   const QString& defaultSuffix, QString& path, int& type) {
   saveCalls.push_back({title, initialName, filter, defaultSuffix});
-  return Take(saveAnswers, path);
+  if (!Take(saveAnswers, path)) return false;
+  type = 0;
+  if (!saveTypeAnswers.empty()) {
+    type = saveTypeAnswers.front();
+    saveTypeAnswers.pop_front();
+  }
+  return true;
 }
 
 bool ScriptedPlatform::Print(QWidget*, QPrinter& printer) {

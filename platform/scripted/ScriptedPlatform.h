@@ -29,6 +29,9 @@ class ScriptedPlatform final : public PlatformServices {
   std::deque<std::optional<QStringList>> volumeAnswers;
   std::deque<std::optional<SaveFileAnswer>> typedSaveAnswers;
   std::deque<std::optional<QString>> saveAnswers;
+  // The file type each confirmed save dialog answers with; 0 (the first)
+  // when none is left.
+  std::deque<int> saveTypeAnswers;
   // true: the print dialog is confirmed and the printer writes a PDF file
   // to printFile; false: cancelled.
   std::deque<bool> printAnswers;
@@ -52,7 +55,7 @@ class ScriptedPlatform final : public PlatformServices {
                       SaveFileAnswer& answer) override;
   bool SavePicture(QWidget* parent, const QString& title,
                    const QString& initialName, const QString& filter,
-                   const QString& defaultSuffix, QString& path) override;
+                   const QString& defaultSuffix, QString& path, int& type) override;
   bool Print(QWidget* parent, QPrinter& printer) override;
   void Information(QWidget* parent, const QString& title,
                    const QString& text) override;

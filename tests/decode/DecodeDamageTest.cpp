@@ -43,6 +43,8 @@ void ExpectDecoderRecovered(FrameDecoder& decoder) {
   ImageTarget target;
   FrameStream stream = StreamOf(good);
   ASSERT_EQ(decoder.Decode(stream, target), 1);
+  EXPECT_EQ(decoder.Warnings(), 0);
+  EXPECT_STREQ(decoder.Message(), "");
   EXPECT_EQ(target.Repaints(), 1);
   EXPECT_EQ(CompareWithReference(target.Bitmap(), DecodeReference(good, JCS_RGB)), "");
 }
@@ -56,6 +58,9 @@ TEST(FrameDecoderDamage, TruncatedEntropyDataWarnsAndShowsFullPicture) {
   EXPECT_EQ(o.result, 1);
   EXPECT_EQ(target.Repaints(), 1);
   EXPECT_NE(o.messages.find("Premature end of JPEG file"), std::string::npos) << o.messages;
+  // The warnings are kept for the caller, and forgotten with the next frame.
+  EXPECT_GE(decoder.Warnings(), 1);
+  EXPECT_STREQ(decoder.Message(), "Premature end of JPEG file");
   // libjpeg's own memory source supplies the same end marker.
   EXPECT_EQ(CompareWithReference(target.Bitmap(), DecodeReference(cut, JCS_RGB)), "");
 }

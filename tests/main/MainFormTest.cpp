@@ -8,7 +8,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -95,37 +97,119 @@ TEST_F(MainOpen, ChosenVolumeEnablesViewAndTitleShowsThePath) {
   EXPECT_EQ(form.Volumes()->front(), path.toStdString());
 }
 
-TEST_F(MainOpen, CancelLeavesPlainTitleViewDisabledReaderClosedListUnchanged) {
+TEST_F(MainOpen, CancelOrAnEmptyNameKeepsTheArchiveThatWasOpen) {
   const QString path = QString::fromStdString(MakeVolume("first.oxa"));
   TMainForm form(QStringList{QStringLiteral("orxviewer")});
   platform.volumeAnswers.push_back(QStringList{path});
   form.OpenItem->trigger();
-  platform.volumeAnswers.push_back(std::nullopt);
-  form.OpenItem->trigger();
-  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
-  EXPECT_FALSE(form.ViewItem->isEnabled());
-  EXPECT_FALSE(form.Reader()->IsOpen());
-  ASSERT_EQ(form.Volumes()->size(), 1u);
-  EXPECT_EQ(form.Volumes()->front(), path.toStdString());
-  // An empty name stops in the same way.
-  platform.volumeAnswers.push_back(QStringList{QString()});
-  form.OpenItem->trigger();
-  EXPECT_FALSE(form.ViewItem->isEnabled());
-  EXPECT_EQ(form.Volumes()->size(), 1u);
+  for (const std::optional<QStringList>& answer :
+       {std::optional<QStringList>(), std::optional<QStringList>(QStringList{QString()})}) {
+    platform.volumeAnswers.push_back(answer);
+    form.OpenItem->trigger();
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer  - ") + path);
+    EXPECT_TRUE(form.ViewItem->isEnabled());
+    EXPECT_FALSE(form.Reader()->IsOpen());
+    ASSERT_EQ(form.Volumes()->size(), 1u);
+    EXPECT_EQ(form.Volumes()->front(), path.toStdString());
+  }
+  EXPECT_TRUE(platform.warnings.empty());
 }
 
-TEST_F(MainOpen, FailedOpenKeepsTheNameButNotTheViewAndShowsNoMessage) {
-  orxtest::MakeFile(dir.File("junk.oxa"), 4096, 0x5A);
+// ---- files that are not volumes --------------------------------------------
+
+struct BadFile {
+  const char* label;
+  // Makes the file (or folder) in dir; its name.
+  std::string (*make)(const orxtest::TempDir& dir);
+  const char* reason;
+};
+void PrintTo(const BadFile& c, std::ostream* os) { *os << c.label; }
+
+class MainOpenBadFile : public MainFormTest, public ::testing::WithParamInterface<BadFile> {};
+
+TEST_P(MainOpenBadFile, AloneItIsNamedOnceAndTheArchiveStaysAmongVolumesOnlyInTheStatus) {
+  const std::string bad = GetParam().make(dir);
+  if (std::string(GetParam().reason) == "нет доступа" && geteuid() == 0)
+    GTEST_SKIP() << "the superuser reads any file";
+  const QString badName = QString::fromStdString(bad);
+  const QString reason = QString::fromUtf8(GetParam().reason);
+  const QString path = QString::fromStdString(MakeVolume("first.oxa"));
   TMainForm form(QStringList{QStringLiteral("orxviewer")});
-  for (const std::string& name : {dir.File("missing.oxa"), dir.File("junk.oxa")}) {
-    platform.volumeAnswers.push_back(QStringList{QString::fromStdString(name)});
-    form.OpenItem->trigger();
-    EXPECT_FALSE(form.ViewItem->isEnabled());
-    EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
-    ASSERT_EQ(form.Volumes()->size(), 1u);
-    EXPECT_EQ(form.Volumes()->front(), name);
-  }
-  EXPECT_TRUE(platform.informations.empty());
+  platform.volumeAnswers.push_back(QStringList{path});
+  form.OpenItem->trigger();
+
+  platform.volumeAnswers.push_back(QStringList{badName});
+  form.OpenItem->trigger();
+  ASSERT_EQ(platform.warnings.size(), 1u);
+  EXPECT_TRUE(platform.warnings[0].text.contains(badName + QStringLiteral(" — ") + reason))
+      << platform.warnings[0].text.toStdString();
+  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer  - ") + path);
+  EXPECT_TRUE(form.ViewItem->isEnabled());
+  EXPECT_EQ(*form.Volumes(), VolumeList{path.toStdString()});
+
+  // Beside a volume: opened without a box, named in the status.
+  platform.volumeAnswers.push_back(QStringList{badName, path});
+  form.OpenItem->trigger();
+  EXPECT_EQ(platform.warnings.size(), 1u);
+  EXPECT_TRUE(form.ViewItem->isEnabled());
+  EXPECT_EQ(form.windowTitle().left(14), QStringLiteral("Orx Viewer  - "));
+  EXPECT_EQ(form.statusBar()->currentMessage(),
+            QStringLiteral("Не открыты: ") + QFileInfo(badName).fileName() + QStringLiteral(" (") +
+                reason + QLatin1Char(')'));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, MainOpenBadFile,
+    ::testing::Values(
+        BadFile{"Text",
+                [](const orxtest::TempDir& d) {
+                  orxtest::WriteFile(d.File("notes.txt"), {'n', 'o', 't', 'e', 's', '\n'});
+                  return d.File("notes.txt");
+                },
+                "не является томом архива"},
+        BadFile{"Picture",
+                [](const orxtest::TempDir& d) {
+                  orxtest::WriteFile(d.File("still.jpg"), orxtest::FramePayload(4096, 3));
+                  return d.File("still.jpg");
+                },
+                "не является томом архива"},
+        BadFile{"Empty",
+                [](const orxtest::TempDir& d) {
+                  orxtest::MakeFile(d.File("empty.oxa"), 0);
+                  return d.File("empty.oxa");
+                },
+                "пустой файл"},
+        BadFile{"Unreadable",
+                [](const orxtest::TempDir& d) {
+                  orxtest::MakeFile(d.File("locked.oxa"), 4096);
+                  chmod(d.File("locked.oxa").c_str(), 0);
+                  return d.File("locked.oxa");
+                },
+                "нет доступа"},
+        BadFile{"Missing", [](const orxtest::TempDir& d) { return d.File("missing.oxa"); },
+                "файл не найден"},
+        BadFile{"FolderWithoutVolumes",
+                [](const orxtest::TempDir& d) {
+                  QDir().mkpath(QString::fromStdString(d.File("none")));
+                  orxtest::MakeFile(d.File("none/day.bak"), 4096);
+                  return d.File("none");
+                },
+                "в папке нет томов архива"}),
+    [](const ::testing::TestParamInfo<BadFile>& info) { return std::string(info.param.label); });
+
+TEST_F(MainOpen, SeveralBadFilesAreNamedInOneMessage) {
+  orxtest::MakeFile(dir.File("a.oxa"), 0);
+  orxtest::MakeFile(dir.File("b.oxa"), 64, 0x5A);
+  TMainForm form(QStringList{QStringLiteral("orxviewer")});
+  platform.volumeAnswers.push_back(QStringList{QString::fromStdString(dir.File("a.oxa")),
+                                               QString::fromStdString(dir.File("b.oxa"))});
+  form.OpenItem->trigger();
+  ASSERT_EQ(platform.warnings.size(), 1u);
+  const QStringList lines = platform.warnings[0].text.split(QLatin1Char('\n'));
+  EXPECT_TRUE(lines.contains(QString::fromStdString(dir.File("a.oxa")) + " — пустой файл"));
+  EXPECT_TRUE(
+      lines.contains(QString::fromStdString(dir.File("b.oxa")) + " — не является томом архива"));
+  EXPECT_TRUE(form.ViewItem->isEnabled());  // enabled at start, and nothing replaced it
 }
 
 TEST_F(MainOpen, ViewShowsThePlaybackWindowModally) {
@@ -186,16 +270,17 @@ TEST_F(MainCommandLine, NoArgumentShowsTheMainWindowOnly) {
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
 }
 
-TEST_F(MainCommandLine, VolumeThatCannotBeOpenedIsNotShown) {
-  TMainForm form(QStringList{QStringLiteral("orxviewer"),
-                             QString::fromStdString(dir.File("missing.oxa"))});
+TEST_F(MainCommandLine, FileThatIsNoVolumeIsNamedAndNotShown) {
+  const QString missing = QString::fromStdString(dir.File("missing.oxa"));
+  TMainForm form(QStringList{QStringLiteral("orxviewer"), missing});
   ClosingDialog view;
   form.SetArchView(&view);
   form.show();
   QApplication::processEvents();
   EXPECT_EQ(view.showings, 0);
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
-  EXPECT_TRUE(platform.informations.empty());
+  ASSERT_EQ(platform.warnings.size(), 1u);
+  EXPECT_TRUE(platform.warnings[0].text.contains(missing + QStringLiteral(" — файл не найден")));
 }
 
 TEST_F(MainPlacement, FirstStartPlacesAt00With640x480) {
@@ -291,13 +376,16 @@ TEST_P(MainOpenSeveral, ListHoldsEveryVolumeByFirstRecordAndTitleNamesTheFirst) 
     form.OpenItem->trigger();
     EXPECT_EQ(view.showings, 0);
   }
-  // Equal first times go by name; a file that is no volume comes last.
-  const VolumeList expected{dir.File("arch/a.oxa"), dir.File("arch/b.OXA"), late, junk};
+  // Equal first times go by name; a file that is no volume is left out and
+  // named in the status.
+  const VolumeList expected{dir.File("arch/a.oxa"), dir.File("arch/b.OXA"), late};
   EXPECT_EQ(*form.Volumes(), expected);
   const QString first = QString::fromStdString(expected.front());
   EXPECT_EQ(form.windowTitle(),
-            GetParam().commandLine ? QStringLiteral("Orx Viewer  - \"") + first + "\" (+3)"
-                                   : QStringLiteral("Orx Viewer  - ") + first + " (+3)");
+            GetParam().commandLine ? QStringLiteral("Orx Viewer  - \"") + first + "\" (+2)"
+                                   : QStringLiteral("Orx Viewer  - ") + first + " (+2)");
+  EXPECT_EQ(form.statusBar()->currentMessage(),
+            QStringLiteral("Не открыты: junk.oxa (не является томом архива)"));
   EXPECT_TRUE(form.ViewItem->isEnabled());
   EXPECT_FALSE(form.Reader()->IsOpen());
 }
@@ -309,23 +397,15 @@ INSTANTIATE_TEST_SUITE_P(
                       Naming{"CommandLineFolder", true, true}),
     [](const ::testing::TestParamInfo<Naming>& info) { return std::string(info.param.label); });
 
-TEST_F(MainOpenFolder, OneVolumeIsTitledAloneAndNoVolumeFailsQuietly) {
+TEST_F(MainOpenFolder, OneVolumeIsTitledAlone) {
   QDir(QString::fromStdString(dir.Path())).mkpath(QStringLiteral("one"));
-  QDir(QString::fromStdString(dir.Path())).mkpath(QStringLiteral("none"));
   const QString only = QString::fromStdString(MakeVolume("one/day.oxa"));
-  MakeVolume("none/day.bak");
   TMainForm form(QStringList{QStringLiteral("orxviewer")});
   platform.volumeAnswers.push_back(QStringList{QString::fromStdString(dir.File("one"))});
   form.OpenItem->trigger();
   EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer  - ") + only);
   EXPECT_TRUE(form.ViewItem->isEnabled());
-
-  platform.volumeAnswers.push_back(QStringList{QString::fromStdString(dir.File("none"))});
-  form.OpenItem->trigger();
-  EXPECT_EQ(form.windowTitle(), QStringLiteral("Orx Viewer"));
-  EXPECT_FALSE(form.ViewItem->isEnabled());
-  EXPECT_TRUE(form.Volumes()->empty());
-  EXPECT_TRUE(platform.informations.empty());
+  EXPECT_TRUE(platform.warnings.empty());
 }
 
 TEST_F(MainLayouts, ReadAtCreationAndWrittenWithoutTheTrailingPieceAtClose) {

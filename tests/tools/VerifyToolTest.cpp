@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "tests/archive/support/VolumeBuilder.h"
+#include "tests/archview/ArchVolumes.h"
+#include "tests/tools/ExportArchive.h"
 #include "tests/tools/ToolRun.h"
 
 using orxtest::Sec;
@@ -93,6 +95,95 @@ TEST(VerifyTool, NonVolumeAmongVolumesFailsOnlyItself) {
                              ": not a volume (too short: 10 bytes, a header needs 32)"))
       << r.out;
   EXPECT_TRUE(HasLine(r, v.Path() + ": ok, 0 entries")) << r.out;
+}
+
+}  // namespace
+
+namespace {
+
+// Offset of the baseline frame header's marker (FF C0).
+std::size_t FindSof(const archtest::Bytes& jpeg) {
+  for (std::size_t i = 0; i + 1 < jpeg.size(); ++i)
+    if (jpeg[i] == 0xFF && jpeg[i + 1] == 0xC0) return i;
+  return 0;
+}
+
+// Byte i of frame flipped (every bit) for each i in [from, to).
+archtest::Bytes Flipped(archtest::Bytes frame, std::size_t from, std::size_t to) {
+  for (std::size_t i = from; i < to && i < frame.size(); ++i) frame[i] ^= 0xFF;
+  return frame;
+}
+
+struct FramesRow {
+  const char* label;
+  // Makes the middle one of three frames from a good one.
+  archtest::Bytes (*damage)(const archtest::Bytes& good);
+  // What verify --frames says of it after "ring 0 slot 64: frame at <n> ";
+  // empty: nothing.
+  const char* problem;
+};
+
+class VerifyFrames : public ::testing::TestWithParam<FramesRow> {};
+
+TEST_P(VerifyFrames, EachFrameIsDecodedOnlyWithTheOption) {
+  const archtest::Bytes good = archtest::EncodeJpeg(96, 64, 3);
+  std::vector<archtest::Record> records;
+  for (int i = 0; i < 3; ++i) records.push_back({Sec(10 + i), i, KindContinuous});
+  const ExportArchive archive(records, {good, GetParam().damage(good), good});
+  const std::string p = archive.volume + ": ";
+
+  // Without the option only the format's rules, which the frames keep.
+  ToolResult r = RunTool({"verify", archive.volume});
+  EXPECT_EQ(r.exit, 0) << r.out;
+  EXPECT_EQ(r.out, p + "ok, 3 entries\n");
+
+  r = RunTool({"verify", "--frames", archive.volume});
+  EXPECT_TRUE(r.err.empty()) << r.err;  // libjpeg's messages are in the report
+  const std::string problem = GetParam().problem;
+  if (problem.empty()) {
+    EXPECT_EQ(r.exit, 0) << r.out;
+    EXPECT_EQ(r.out, p + "ok, 3 entries, 3 frames decoded\n");
+    return;
+  }
+  EXPECT_EQ(r.exit, 1);
+  const std::int32_t offset = archtest::ReadVolumeFrames(archive.volume).at(1).entry.Offset;
+  EXPECT_EQ(r.out, p + "ring 0 slot 64: frame at " + std::to_string(offset) + " " + problem +
+                       "\n" + p + "1 problem\n");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damage, VerifyFrames,
+    ::testing::Values(
+        FramesRow{"Sound", [](const archtest::Bytes& g) { return g; }, ""},
+        // The frame header's sample precision and height made nonsense.
+        FramesRow{"HeaderFlipped",
+                  [](const archtest::Bytes& g) {
+                    const std::size_t sof = 2 + FindSof(g);
+                    return Flipped(g, sof + 2, sof + 4);
+                  },
+                  "does not decode (Unsupported JPEG data precision 247)"},
+        FramesRow{"ScanFlipped",
+                  [](const archtest::Bytes& g) {
+                    return Flipped(g, g.size() / 2, g.size() / 2 + 16);
+                  },
+                  "decodes with 1 warning (Corrupt JPEG data: premature end of data segment)"}),
+    [](const ::testing::TestParamInfo<FramesRow>& info) { return std::string(info.param.label); });
+
+TEST(VerifyFramesScreenful, DamagedFramesPastTwentyAreCounted) {
+  const archtest::Bytes good = archtest::EncodeJpeg(96, 64, 3);
+  const archtest::Bytes cut(good.begin(), good.begin() + long(good.size() / 2));
+  std::vector<archtest::Record> records;
+  std::vector<archtest::Bytes> frames;
+  for (int i = 0; i < 25; ++i) {
+    records.push_back({Sec(10 + i), 0, KindContinuous});
+    frames.push_back(cut);
+  }
+  const ExportArchive archive(records, frames);
+  const ToolResult r = RunTool({"verify", "--frames", archive.volume});
+  EXPECT_EQ(r.exit, 1);
+  ASSERT_EQ(r.OutLines().size(), 22u) << r.out;
+  EXPECT_EQ(r.OutLines()[20], archive.volume + ": ... and 5 more problems not listed");
+  EXPECT_EQ(r.OutLines()[21], archive.volume + ": 25 problems");
 }
 
 }  // namespace
