@@ -1,14 +1,12 @@
 #include "archview/TimelineFeed.h"
 
-#include <QEvent>
-
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
 #include <utility>
 
-#include "archive/OrxRead.h"
 #include "archview/ArchView.h"
+#include "archview/ShowingWatch.h"
 #include "timeline/TimelineBuilder.h"
 
 namespace {
@@ -26,8 +24,9 @@ bool WaitUnlessStopped(std::stop_token stop, int ms) {
 
 }  // namespace
 
-TTimelineFeed::TTimelineFeed(TArchView& window) : QObject(&window), window_(window) {
-  window_.installEventFilter(this);
+TTimelineFeed::TTimelineFeed(TArchView& window) : QObject(&window) {
+  new TShowingWatch(
+      window, *this, [this](VolumeList volumes) { Start(std::move(volumes)); }, [this] { Stop(); });
 }
 
 TTimelineFeed::~TTimelineFeed() { Stop(); }
@@ -89,24 +88,4 @@ void TTimelineFeed::Take(const Delivery& delivery, std::uint64_t build) {
   runs_.Apply(delivery.changes);
   progress_ = delivery.progress;
   emit Changed();
-}
-
-bool TTimelineFeed::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != &window_ || event->spontaneous()) return false;
-  if (event->type() == QEvent::Show) {
-    // The window's showing opens the archive after this filter ran: the
-    // building starts once it is done.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          if (window_.Reader.IsOpen())
-            Start(window_.Reader.Volumes());
-          else
-            Start({});
-        },
-        Qt::QueuedConnection);
-  } else if (event->type() == QEvent::Hide) {
-    Stop();
-  }
-  return false;
 }

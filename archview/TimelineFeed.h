@@ -49,9 +49,6 @@ class TTimelineFeed final : public QObject {
   // The runs or the progress changed.
   void Changed();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   // What the thread hands over: the lanes changed since its last delivery,
   // whether they start a fresh building, and the progress.
@@ -63,7 +60,6 @@ class TTimelineFeed final : public QObject {
   // Runs on the window's thread: what building number build found.
   void Take(const Delivery& delivery, std::uint64_t build);
 
-  TArchView& window_;
   TimelineRuns runs_;
   double progress_ = -1.0;
   // Tells a stopped build's late deliveries from the present one's.

@@ -46,26 +46,34 @@ std::vector<std::uint8_t> EncodeImage(const QImage& source) {
   return out;
 }
 
-QImage DemoPicture(int camera, int step, double time) {
-  QImage image(704, 576, QImage::Format_RGB32);
+// A camera's picture of size: its colour, the ground, a ball at a place of
+// step and the camera's name, with text below it when there is any.
+QImage CameraPicture(int camera, int step, QSize size, const QString& text) {
+  QImage image(size, QImage::Format_RGB32);
+  const double w = size.width() / 704.0, h = size.height() / 576.0;
   QPainter p(&image);
   const QColor base = QColor::fromHsv((camera * 37) % 360, 120, 170);
   p.fillRect(image.rect(), base);
-  p.fillRect(QRect(0, 380, 704, 196), base.darker(160));
+  p.fillRect(QRectF(0, 380 * h, size.width(), 196 * h), base.darker(160));
   p.setBrush(QColor(240, 230, 120));
   p.setPen(Qt::NoPen);
-  p.drawEllipse(QPoint(40 + (step * 29) % 620, 430), 40, 40);
+  p.drawEllipse(QPointF((40 + (step * 29) % 620) * w, 430 * h), 40 * h, 40 * h);
   p.setPen(Qt::white);
   QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(72);
+  font.setPixelSize(int(72 * h));
   font.setBold(true);
   p.setFont(font);
-  p.drawText(QRect(0, 60, 704, 120), Qt::AlignCenter, QStringLiteral("Камера %1").arg(camera + 1));
-  font.setPixelSize(40);
+  p.drawText(QRectF(0, 60 * h, size.width(), 120 * h), Qt::AlignCenter,
+             QStringLiteral("Камера %1").arg(camera + 1));
+  font.setPixelSize(int(40 * h));
   p.setFont(font);
-  p.drawText(QRect(0, 200, 704, 80), Qt::AlignCenter,
-             QString::fromStdString(FormatDateTimeIso(time)).mid(11, 8));
+  p.drawText(QRectF(0, 200 * h, size.width(), 80 * h), Qt::AlignCenter, text);
   return image;
+}
+
+QImage DemoPicture(int camera, int step, double time) {
+  return CameraPicture(camera, step, QSize(704, 576),
+                       QString::fromStdString(FormatDateTimeIso(time)).mid(11, 8));
 }
 
 bool WriteDemo(const std::string& path, int steps) {
@@ -87,21 +95,7 @@ bool WriteDemo(const std::string& path, int steps) {
 
 // A small picture of a camera, without a time: the captions tell it.
 std::vector<std::uint8_t> IncidentFrame(int camera, int step) {
-  QImage image(320, 240, QImage::Format_RGB32);
-  QPainter p(&image);
-  const QColor base = QColor::fromHsv((camera * 53) % 360, 90, 150);
-  p.fillRect(image.rect(), base);
-  p.fillRect(QRect(0, 170, 320, 70), base.darker(150));
-  p.setBrush(QColor(240, 230, 120));
-  p.setPen(Qt::NoPen);
-  p.drawEllipse(QPoint(30 + step * 52, 190), 18, 18);
-  p.setPen(Qt::white);
-  QFont font(QStringLiteral("DejaVu Sans"));
-  font.setPixelSize(36);
-  font.setBold(true);
-  p.setFont(font);
-  p.drawText(QRect(0, 40, 320, 80), Qt::AlignCenter, QStringLiteral("Камера %1").arg(camera + 1));
-  return EncodeImage(image);
+  return EncodeImage(CameraPicture(camera, step * 4, QSize(320, 240), QString()));
 }
 
 struct IncidentRecord {
