@@ -1,16 +1,20 @@
-// The timeline strip: its ruler and zoom rules, its lanes, and the mouse (a
-// click goes to a time, the wheel zooms around the pointer, a drag pans, a
-// drag with Shift marks the interval). Full screen and printing hide it with
+// The timeline strip: its ruler and zoom rules, its lanes, a volume read on
+// as it grows, and the mouse (a click goes to a time, the wheel zooms around
+// the pointer, a drag pans, a drag with Shift marks the interval). Full screen and printing hide it with
 // the archive panel (ArrangementTest).
 
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
-#include <QTimeEdit>
 #include <QTest>
+#include <QThread>
+#include <QTimeEdit>
 #include <QWheelEvent>
 
+#include <cstring>
+
 #include "ArchRig.h"
+#include "archive/OrxWrite.h"
 #include "archview/PlaybackState.h"
 #include "archview/TimelineFeed.h"
 #include "archview/TimelineRuler.h"
@@ -130,6 +134,24 @@ TEST(TimelineStrip, LanesShowTheKindsTheBoxesLetThrough) {
   s.w->TimerRecBoxClick();
   s.strip->Poll();
   EXPECT_EQ(s.ColourAt(230), KindColour(KindContinuous));
+}
+
+TEST(TimelineStrip, AVolumeThatGrowsIsReadOn) {
+  StripRig s;
+  const std::size_t runs = s.w->TimelineFeed->Runs().RunCount();
+  // A recorder appends motion of camera 2 after the last record.
+  TOrxWrite writer;
+  ASSERT_TRUE(writer.Open(s.rig.Volumes().front()));
+  std::memcpy(ExportBuffer.data(), s.rig.Frame().data(), s.rig.Frame().size());
+  for (int t = 700; t <= 710; ++t)
+    ASSERT_EQ(writer.Append(1, KindMotion, ArchRig::At(t), int(s.rig.Frame().size())), 1);
+  // Read on within a few periods of the feed, the new run fills in.
+  for (int i = 0; i < 2000 && s.w->TimelineFeed->Runs().RunCount() == runs; ++i) {
+    s.rig.ProcessEvents();
+    QThread::msleep(5);
+  }
+  EXPECT_EQ(s.w->TimelineFeed->Runs().RunFrom(1, KindMotion, 0.0),
+            (TimelineRun{ArchRig::At(700), ArchRig::At(710), 11}));
 }
 
 enum class Mouse { Click, Wheel, Pan, ShiftDrag };
