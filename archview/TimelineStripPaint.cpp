@@ -105,7 +105,9 @@ void TTimelineStrip::PaintLanes(QPainter& p) const {
     const QRect r = LaneRect(lane, count);
     // Stripes tell lanes apart where they are tall enough to need it.
     if (lane % 2 == 1 && r.height() >= 3) p.fillRect(r, kLaneStripe);
-    PaintLane(p, cameras[std::size_t(lane)], r);
+    // A pixel left free under each lane tall enough keeps neighbouring
+    // cameras apart where both recorded.
+    PaintLane(p, cameras[std::size_t(lane)], r.height() >= 3 ? r.adjusted(0, 0, 0, -1) : r);
   }
 }
 
