@@ -156,7 +156,7 @@ void TTimelineStrip::Poll() {
   positionColumn_ = column;
   const QRect lanes = LanesRect();
   for (int x : {before, column})
-    if (x >= 0) update(QRect(x - 5, 0, 11, lanes.bottom() + 2));
+    if (x >= 0) update(QRect(x - 6, 0, 14, lanes.bottom() + 2));  // the line and its mark
 }
 
 QString TTimelineStrip::HintAt(QPoint pos) const {
