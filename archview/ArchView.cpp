@@ -33,8 +33,9 @@
 #include "archview/PositionBarMouse.h"
 #include "archview/PositionMoveFollower.h"
 #include "archview/RealTimeControls.h"
-#include "archview/SpeedBarMarks.h"
 #include "archview/RecordedCamerasScan.h"
+#include "archview/SpeedBarMarks.h"
+#include "archview/TimelineStrip.h"
 #include "common/RecordKind.h"
 #include "platform/qt/LocaleFormats.h"
 #include "platform/qt/PlatformServices.h"
@@ -58,6 +59,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   setObjectName(QStringLiteral("ArchView"));
   setWindowTitle(QStringLiteral("Архив"));
   BuildArchPanel();
+  BuildTimeline();
   BuildSaveBitBtn();
   ArchButton->hide();
   ExitBtn->move(622, ExitBtn->y());
@@ -182,6 +184,9 @@ void TArchView::ConnectHandlers() {
   for (QCheckBox* box : {TimerRecBox, ActiveRecBox, MoveRecBox, HistRecBox})
     connect(box, &QCheckBox::clicked, this, [this] { TimerRecBoxClick(); });
   connect(SaveBitBtn, &QPushButton::clicked, this, [this] { SaveBitBtnClick(); });
+  connect(TimelineStrip, &TTimelineStrip::TimeClicked, this, [this](double t) { MoveToTime(t); });
+  connect(TimelineStrip, &TTimelineStrip::IntervalMarked, this,
+          [this](double from, double to) { MarkInterval(from, to); });
 }
 
 void TArchView::ReadPlacement() {
@@ -213,10 +218,10 @@ void TArchView::FormShow() {
   // reach the window rather than the layout name field.
   RecPanel->setFocus();
   if (Reader.Open()) {
-    ArchPanel->show();
+    SetArchControlsVisible(true);
   } else {
     Platform().Information(nullptr, QString(), QStringLiteral("Архив не найден или пуст"));
-    ArchPanel->hide();
+    SetArchControlsVisible(false);
   }
   RightRefreshBtnClick();
   LeftRefreshBtnClick();

@@ -33,6 +33,9 @@ class QSlider;
 class QTimeEdit;
 class QWidget;
 class TApplicationEvents;
+class TEventJump;
+class TTimelineFeed;
+class TTimelineStrip;
 class TOrxRead;
 class TRealTimeControls;
 struct ExportDestination;
@@ -91,6 +94,11 @@ class TArchView : public TView {
   TApplicationEvents* ApplicationEvents = nullptr;  // the hook on qApp
   QPushButton* SaveBitBtn = nullptr;  // on CommandPanel: the fragment export
   TRealTimeControls* RealTime = nullptr;  // the toggle, the readout, the pacing
+  // The timeline between the grid and ArchPanel, the runs it shows and the
+  // jumps to events (ArchViewTimeline.cpp).
+  TTimelineStrip* TimelineStrip = nullptr;
+  TTimelineFeed* TimelineFeed = nullptr;
+  TEventJump* EventJump = nullptr;
 
   TOrxRead& Reader;
 
@@ -117,6 +125,13 @@ class TArchView : public TView {
   // The interval as the pickers hold it.
   double IntervalStart() const { return intervalStart_; }
   double IntervalEnd() const { return intervalEnd_; }
+  // Moves the position to target as a click on the position bar does: the
+  // reader searches forward when target lies after the position, backward
+  // otherwise; then the bounds and the bar are shown.
+  void MoveToTime(double target);
+  // Sets the interval to from..to (to the millisecond), as the pickers
+  // would, and keeps the position inside it: a Shift-drag on the timeline.
+  void MarkInterval(double from, double to);
   // Puts a value into both pickers of a pair without running their handlers.
   void SetIntervalStart(double dateTime);
   void SetIntervalEnd(double dateTime);
@@ -173,6 +188,11 @@ class TArchView : public TView {
 
  private:
   void BuildArchPanel();
+  // The timeline strip, its feed, the jumps and the kind colours beside the
+  // kind boxes; the window grows by the strip.
+  void BuildTimeline();
+  // ArchPanel and the timeline strip are shown and hidden together.
+  void SetArchControlsVisible(bool visible);
   void ConnectHandlers();
   void ReadPlacement();
   void WritePlacement() const;

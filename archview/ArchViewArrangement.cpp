@@ -1,6 +1,6 @@
 // The playback window's arrangement: full screen with the play buttons on the
 // command strip, the key and the default window that leave it, and printing
-// without the archive panel.
+// without the archive panel and the timeline.
 
 #include <QFrame>
 #include <QLayout>
@@ -36,7 +36,7 @@ void TArchView::PlacePlayPanel() {
   PlayPanel->setParent(full ? static_cast<QWidget*>(CommandPanel) : RecPanel);
   PlayPanel->move(full ? PlayPanelOnCommandPanel : playPanelHome_);
   PlayPanel->show();
-  ArchPanel->setVisible(!full);
+  SetArchControlsVisible(!full);
   const int saveLeft =
       full ? PlayPanel->geometry().right() + 1 + SaveBitBtnGap : SaveBitBtnPlace.left();
   SaveBitBtn->move(saveLeft, SaveBitBtnPlace.top());
@@ -70,8 +70,8 @@ void TArchView::PrintItemClick() {
     TView::PrintItemClick();
     return;
   }
-  ArchPanel->hide();
+  SetArchControlsVisible(false);
   QPointer<TArchView> self(this);
   TView::PrintItemClick();
-  if (self) ArchPanel->show();
+  if (self) SetArchControlsVisible(true);
 }

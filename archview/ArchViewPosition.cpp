@@ -149,16 +149,26 @@ void TArchView::RightRefreshBtnClick() {
   ClampPosition();
 }
 
-void TArchView::CurrentPosScroll(int) {
-  // Reached only at the end of a scroll action (see ConnectHandlers).
-  const double target =
-      PositionBarTime(IntervalStart(), IntervalEnd(), CurrentPos->sliderPosition());
+void TArchView::MoveToTime(double target) {
   const SeekDirection direction =
       PlaybackTime < target ? SeekDirection::Forward : SeekDirection::Backward;
   PlaybackTime = target;
   Reader.SetPosition(PlaybackTime, direction);
   ShowArchiveBounds();
   ClampPosition();
+}
+
+void TArchView::MarkInterval(double from, double to) {
+  // To the millisecond, as the pickers hold a value.
+  const auto whole = [](double t) { return MakeDateTime(SplitDateTime(t)); };
+  SetIntervalStart(whole(from));
+  SetIntervalEnd(whole(to));
+  ClampPosition();
+}
+
+void TArchView::CurrentPosScroll(int) {
+  // Reached only at the end of a scroll action (see ConnectHandlers).
+  MoveToTime(PositionBarTime(IntervalStart(), IntervalEnd(), CurrentPos->sliderPosition()));
   // The bar shows where the reader actually landed.
   CurrentPos->setSliderPosition(CurrentPos->value());
 }

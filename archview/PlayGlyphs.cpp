@@ -4,6 +4,8 @@
 #include <QPixmap>
 #include <QPolygonF>
 
+#include "view/KindColours.h"
+
 namespace {
 
 constexpr int kSize = 16;
@@ -14,7 +16,8 @@ void Triangle(QPainter& p, double left, double right) {
   p.drawPolygon(QPolygonF({QPointF(left, top), QPointF(right, middle), QPointF(left, bottom)}));
 }
 
-QPixmap Draw(PlayGlyph glyph, const QColor& colour) {
+// mark: the colour of an event's bar, the motion lanes' own.
+QPixmap Draw(PlayGlyph glyph, const QColor& colour, const QColor& mark) {
   QPixmap pixmap(kSize, kSize);
   pixmap.fill(Qt::transparent);
   QPainter p(&pixmap);
@@ -41,6 +44,20 @@ QPixmap Draw(PlayGlyph glyph, const QColor& colour) {
       p.drawRect(QRectF(2, 3, 2.5, kSize - 6));
       Triangle(p, 6, 13.5);
       break;
+    // A jump to an event: the bar of an event in front of two triangles, as
+    // a jump to an end has its bar in front.
+    case PlayGlyph::PreviousEvent:
+      Triangle(p, 9.5, 4.5);
+      Triangle(p, 15, 10);
+      p.setBrush(mark);
+      p.drawRect(QRectF(1, 2, 3, kSize - 4));
+      break;
+    case PlayGlyph::NextEvent:
+      Triangle(p, 1, 6);
+      Triangle(p, 6.5, 11.5);
+      p.setBrush(mark);
+      p.drawRect(QRectF(12, 2, 3, kSize - 4));
+      break;
   }
   return pixmap;
 }
@@ -49,8 +66,10 @@ QPixmap Draw(PlayGlyph glyph, const QColor& colour) {
 
 QIcon MakePlayGlyph(PlayGlyph glyph) {
   QIcon icon;
-  icon.addPixmap(Draw(glyph, QColor(20, 20, 20)), QIcon::Normal, QIcon::Off);
-  icon.addPixmap(Draw(glyph, QColor(0, 90, 200)), QIcon::Normal, QIcon::On);
-  icon.addPixmap(Draw(glyph, QColor(150, 150, 150)), QIcon::Disabled, QIcon::Off);
+  const QColor mark = KindColour(KindMotion);
+  icon.addPixmap(Draw(glyph, QColor(20, 20, 20), mark), QIcon::Normal, QIcon::Off);
+  icon.addPixmap(Draw(glyph, QColor(0, 90, 200), mark), QIcon::Normal, QIcon::On);
+  const QColor grey(150, 150, 150);
+  icon.addPixmap(Draw(glyph, grey, grey), QIcon::Disabled, QIcon::Off);
   return icon;
 }

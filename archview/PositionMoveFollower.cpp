@@ -8,9 +8,11 @@
 #include <QTimeEdit>
 
 #include "archview/ArchView.h"
+#include "archview/EventJump.h"
 #include "archview/PictureAtPosition.h"
 #include "archview/PlaybackState.h"
 #include "archview/RealTimeControls.h"
+#include "archview/TimelineStrip.h"
 
 TPositionMoveFollower::TPositionMoveFollower(TArchView& window)
     : QObject(&window), window_(window) {
@@ -26,6 +28,10 @@ TPositionMoveFollower::TPositionMoveFollower(TArchView& window)
   for (QDateTimeEdit* edit : std::initializer_list<QDateTimeEdit*>{
            window.OldDate, window.OldTime, window.NewDate, window.NewTime})
     connect(edit, &QDateTimeEdit::dateTimeChanged, this, moved);
+  // The timeline's click, marking and jumps.
+  connect(window.TimelineStrip, &TTimelineStrip::TimeClicked, this, moved);
+  connect(window.TimelineStrip, &TTimelineStrip::IntervalMarked, this, moved);
+  connect(window.EventJump, &TEventJump::Moved, this, moved);
   for (QCheckBox* box : {window.TimerRecBox, window.ActiveRecBox, window.MoveRecBox,
                          window.HistRecBox})
     connect(box, &QCheckBox::clicked, this, [this] { Follow(false); });

@@ -33,8 +33,19 @@ double TRealTimeControls::Multiple() const { return MultipleAt(window_.SpeedBar-
 
 TRealTimeControls::Pace TRealTimeControls::Judge(double archiveTime) {
   const double now = ElapsedSeconds();
+  const double gap = pacer_.GapSeconds(archiveTime);
+  if (gap > TRealTimePacer::CrossGap) {
+    // Nothing to show in between: the pacing goes on from this frame.
+    pacer_.Restart(archiveTime, Multiple(), now);
+    meter_.Reset();
+    passingSince_ = -1.0;
+    crossedSeconds_ = gap;
+    crossedAt_ = now;
+    UpdateReadout();
+  }
   const double due = pacer_.DueIn(archiveTime, now);
   if (due > 0.0) return Pace::Wait;
+  pacer_.NoteJudged(archiveTime);
   if (due < -CatchUpLag) {
     if (passingSince_ < 0.0) passingSince_ = now;
     if (now - passingSince_ <= LongestCatchUp) {
@@ -51,6 +62,7 @@ void TRealTimeControls::Restart() {
   pacer_.Restart(PlaybackTime, Multiple(), ElapsedSeconds());
   meter_.Reset();
   passingSince_ = -1.0;
+  crossedAt_ = -1.0;
   UpdateReadout();
 }
 
@@ -71,6 +83,8 @@ void TRealTimeControls::UpdateReadout() {
     const bool running = !StopRequested && !Frozen;
     const double achieved = StopRequested ? -1.0 : Frozen ? 0.0 : meter_.Speed();
     text = RealTimeReadoutText(Multiple(), achieved, running ? meter_.PassedOverShare() : -1.0);
+    if (running && crossedAt_ >= 0.0 && ElapsedSeconds() - crossedAt_ < CrossingShown)
+      text += QStringLiteral(", ") + GapCrossedText(crossedSeconds_);
   } else if (!StopRequested) {
     const double speed = Frozen ? 0.0 : meter_.Speed();
     // Too early after a change to tell: the last figure stands.

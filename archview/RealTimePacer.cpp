@@ -9,6 +9,11 @@ void TRealTimePacer::Restart(double archiveTime, double multiple, double now) {
   anchorTime_ = archiveTime;
   anchorSeconds_ = now;
   multiple_ = multiple > 0.0 ? multiple : 1.0;
+  lastTime_ = archiveTime;
+}
+
+double TRealTimePacer::GapSeconds(double archiveTime) const {
+  return std::round(std::fabs(archiveTime - lastTime_) * MillisecondsPerDay) / 1000.0;
 }
 
 double TRealTimePacer::DueIn(double archiveTime, double now) const {

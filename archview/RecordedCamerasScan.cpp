@@ -1,15 +1,22 @@
 #include "archview/RecordedCamerasScan.h"
 
-#include <QEvent>
-
 #include <utility>
 
 #include "archive/OrxRead.h"
 #include "archive/RecordedCameras.h"
 #include "archview/ArchView.h"
+#include "archview/ShowingWatch.h"
 
 TRecordedCamerasScan::TRecordedCamerasScan(TArchView& window) : QObject(&window), window_(window) {
-  window_.installEventFilter(this);
+  new TShowingWatch(
+      window, *this,
+      [this](VolumeList volumes) {
+        if (volumes.empty())
+          window_.MarkRecordedCameras(0);
+        else
+          Start(std::move(volumes));
+      },
+      [this] { Stop(); });
 }
 
 TRecordedCamerasScan::~TRecordedCamerasScan() { Stop(); }
@@ -42,24 +49,4 @@ void TRecordedCamerasScan::Start(VolumeList volumes) {
 
 void TRecordedCamerasScan::Found(std::uint32_t cameras, std::uint64_t scan) {
   if (scan == scan_) window_.MarkRecordedCameras(cameras);
-}
-
-bool TRecordedCamerasScan::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != &window_ || event->spontaneous()) return false;
-  if (event->type() == QEvent::Show) {
-    // The window's showing opens the archive after this filter ran: the
-    // scan starts once it is done.
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-          if (window_.Reader.IsOpen())
-            Start(window_.Reader.Volumes());
-          else
-            window_.MarkRecordedCameras(0);
-        },
-        Qt::QueuedConnection);
-  } else if (event->type() == QEvent::Hide) {
-    Stop();
-  }
-  return false;
 }

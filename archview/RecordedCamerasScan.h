@@ -28,9 +28,6 @@ class TRecordedCamerasScan final : public QObject {
   void Start(VolumeList volumes);
   void Stop();
 
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
-
  private:
   // Runs on the window's thread: the cameras found so far by scan number
   // scan.

@@ -66,3 +66,12 @@ QString RealTimeReadoutText(double asked, double achieved, double passedShare) {
   }
   return text;
 }
+
+QString GapCrossedText(double seconds) {
+  const long long total = std::llround(std::max(0.0, seconds));
+  const auto two = [](long long v) { return QStringLiteral("%1").arg(v, 2, 10, QLatin1Char('0')); };
+  const long long hours = total / 3600, minutes = total / 60 % 60, rest = total % 60;
+  const QString clock = hours > 0 ? QString::number(hours) + ':' + two(minutes) + ':' + two(rest)
+                                  : QString::number(minutes) + ':' + two(rest);
+  return QStringLiteral("пропуск ") + clock;
+}

@@ -51,3 +51,7 @@ QString SpeedReadoutText(double speed);
 // when frames were passed over, ", пропущено N %" (at least 1 %).
 // achieved and passedShare are negative while not known.
 QString RealTimeReadoutText(double asked, double achieved, double passedShare);
+
+// A gap a run at real time crossed, of seconds of archive time, to the
+// second: "пропуск 0:07", "пропуск 50:12", "пропуск 2:05:00".
+QString GapCrossedText(double seconds);

@@ -118,6 +118,16 @@ void TimelineRuns::VisitBetween(int camera, std::uint32_t kind, double from, dou
     visit(it->second);
 }
 
+std::optional<TimelineRun> TimelineRuns::RunFrom(int camera, std::uint32_t kind,
+                                                  double time) const {
+  const int k = KindIndex(kind);
+  if (CameraBit(camera) == 0 || k < 0) return std::nullopt;
+  const Lane& lane = lanes_[std::size_t(LaneOf(camera, k))];
+  const auto it = FirstOverlapping(lane, time);
+  if (it == lane.end()) return std::nullopt;
+  return it->second;
+}
+
 std::uint32_t TimelineRuns::KindsBetween(int camera, double from, double to) const {
   std::uint32_t kinds = 0;
   ForEachLane(CameraBit(camera), KindAll, [&](int, int k, const Lane& lane) {

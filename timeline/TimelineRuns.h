@@ -48,6 +48,10 @@ class TimelineRuns {
   // Calls visit for each run of one lane that overlaps from..to, in time order.
   void VisitBetween(int camera, std::uint32_t kind, double from, double to,
                     const std::function<void(const TimelineRun&)>& visit) const;
+  // The run of one lane that holds time, or else the first one after it;
+  // nothing when there is none. A painter walks a lane with it one pixel
+  // column at a time, however many runs a column holds.
+  std::optional<TimelineRun> RunFrom(int camera, std::uint32_t kind, double time) const;
   // The kind bits of a camera that have a run overlapping from..to.
   std::uint32_t KindsBetween(int camera, double from, double to) const;
 

@@ -9,13 +9,12 @@
 #include "common/DateTime.h"
 #include "common/RecordKind.h"
 #include "platform/qt/LocaleFormats.h"
+#include "view/KindColours.h"
 
 namespace {
 
 const QColor kBox(0, 0, 0, 150);
 const QColor kText(255, 255, 255);
-const QColor kMotion(235, 40, 40);
-const QColor kActivity(255, 190, 0);
 const QColor kDamage(220, 0, 0);
 constexpr int kPadding = 3;
 // Whatever the cell's size, the caption stays between these heights of its
@@ -80,8 +79,8 @@ QString CellCaptionText(int camera, double time, bool withDate) {
 
 std::vector<QColor> CaptionMarks(std::uint32_t kinds) {
   std::vector<QColor> marks;
-  if (kinds & KindMotion) marks.push_back(kMotion);
-  if (kinds & KindActivity) marks.push_back(kActivity);
+  if (kinds & KindMotion) marks.push_back(KindColour(KindMotion));
+  if (kinds & KindActivity) marks.push_back(KindColour(KindActivity));
   return marks;
 }
 

@@ -2,8 +2,10 @@
 
 #include <QCoreApplication>
 #include <QEvent>
+#include <QThread>
 
 #include "archview/PlaybackState.h"
+#include "archview/TimelineFeed.h"
 #include "common/DateTime.h"
 #include "view/CellPanel.h"
 
@@ -91,6 +93,17 @@ void ArchRig::ChooseExport(const std::string& name, int type) {
 }
 
 void ArchRig::ProcessEvents() { QCoreApplication::processEvents(); }
+
+void ArchRig::WaitForTimeline() {
+  // Bounded, so a fault fails the test rather than hanging it.
+  for (int i = 0; i < 4000; ++i) {
+    ProcessEvents();
+    if (window_->TimelineFeed->Progress() < 0.0 && window_->TimelineFeed->Runs().RunCount() > 0)
+      return;
+    QThread::msleep(1);
+  }
+  throw std::runtime_error("the timeline was not built");
+}
 
 void ArchRig::Destroy() {
   hints_.reset();

@@ -73,6 +73,9 @@ class ArchRig {
   // As Show, but takes the automatic start out of the queue.
   TArchView& ShowStill();
   void ProcessEvents();
+  // Processes events until the timeline's runs of the shown archive are all
+  // read (its building is on a thread of its own).
+  void WaitForTimeline();
   // Answers the next export dialog with this name in the temporary
   // directory and this type (0 volumes, 1 video).
   void ChooseExport(const std::string& name, int type = 0);

@@ -11,6 +11,7 @@
 #include <QToolButton>
 
 #include "ArchRig.h"
+#include "archview/TimelineStrip.h"
 #include "view/CellPanel.h"
 
 namespace archtest {
@@ -21,6 +22,7 @@ void ExpectNormalArrangement(TArchView& w) {
   EXPECT_EQ(w.PlayPanel->parentWidget(), w.RecPanel);
   EXPECT_EQ(w.PlayPanel->pos(), QPoint(96, 20));
   EXPECT_FALSE(w.ArchPanel->isHidden());
+  EXPECT_FALSE(w.TimelineStrip->isHidden());
   EXPECT_EQ(w.SaveBitBtn->geometry(), QRect(328, 4, 75, 25));
 }
 
@@ -30,6 +32,7 @@ void ExpectFullScreenArrangement(TArchView& w) {
   EXPECT_EQ(w.PlayPanel->pos(), QPoint(240, 4));
   EXPECT_TRUE(w.PlayPanel->isVisible());
   EXPECT_TRUE(w.ArchPanel->isHidden());
+  EXPECT_TRUE(w.TimelineStrip->isHidden());
   // The play buttons would cover SaveBitBtn's place: it stands after them.
   EXPECT_FALSE(w.SaveBitBtn->geometry().intersects(w.PlayPanel->geometry()));
   EXPECT_EQ(w.SaveBitBtn->pos(), QPoint(411, 4));

@@ -15,6 +15,7 @@
 
 #include "ArchRig.h"
 #include "archview/PlaybackState.h"
+#include "archview/TimelineStrip.h"
 #include "common/DateTime.h"
 
 namespace archtest {
@@ -267,7 +268,8 @@ TEST(Placement, DefaultsWithoutConfigurationFile) {
   ArchRig rig;
   TArchView& w = rig.Create();
   EXPECT_EQ(w.pos(), QPoint(0, 0));
-  EXPECT_EQ(w.size(), QSize(700, 500));
+  // The minimum size, grown by the timeline strip.
+  EXPECT_EQ(w.size(), QSize(700, 500 + TTimelineStrip::StripHeight));
 }
 
 TEST(Placement, RoundTripThroughSectionArchView) {

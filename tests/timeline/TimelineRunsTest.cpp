@@ -155,6 +155,10 @@ TEST_F(RunQueries, OrderKindsAndExtent) {
   EXPECT_EQ(ordered[1], (LaneRun{1, KindActivity, {Sec(50), Sec(60), 3}}));
   EXPECT_EQ(runs.KindsBetween(0, Sec(21), Sec(99)), 0u);
   EXPECT_EQ(runs.KindsBetween(0, Sec(19), Sec(99)), KindMotion);
+  // The run holding a time, else the next one.
+  EXPECT_EQ(runs.RunFrom(0, KindMotion, Sec(20))->first, Sec(10));
+  EXPECT_EQ(runs.RunFrom(0, KindMotion, Sec(21))->first, Sec(100));
+  EXPECT_FALSE(runs.RunFrom(0, KindMotion, Sec(111)));
   double first = 0, last = 0;
   ASSERT_TRUE(runs.Extent(first, last));
   EXPECT_EQ(first, Sec(0));
