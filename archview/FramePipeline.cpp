@@ -1,6 +1,7 @@
 #include "archview/FramePipeline.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 #include <thread>
 
@@ -157,9 +158,16 @@ bool FramePipeline::ReadOneAhead(int& reads) {
 }
 
 bool FramePipeline::MakeHere(TCellImage& image, FrameStream& stream) {
+  ++madeHere_;
   const TCellImage::PictureRequest request = image.Request();
   here_.Make(stream, request.shown, scaled_ ? request.largestScale : 1, picture_);
-  return image.TakePicture(picture_, stream);
+  return Show(image, picture_, stream);
+}
+
+bool FramePipeline::Show(TCellImage& image, CellPicture& picture, FrameStream& stream) {
+  // What libjpeg said of the frame goes out as it is shown, as it always did.
+  if (!picture.message.empty()) std::fprintf(stderr, "%s\n", picture.message.c_str());
+  return image.TakePicture(picture, stream);
 }
 
 bool FramePipeline::PutInto(TCellImage& image, std::uint32_t camera, double time,
@@ -183,8 +191,9 @@ bool FramePipeline::PutInto(TCellImage& image, std::uint32_t camera, double time
     Drop();
     return MakeHere(image, stream);
   }
+  ++takenAhead_;
   CellPicture& picture = workers_->Collect(ahead.slot, here_);
-  const bool decoded = image.TakePicture(picture, stream);
+  const bool decoded = Show(image, picture, stream);
   workers_->Release(ahead.slot);
   return decoded;
 }

@@ -63,6 +63,12 @@ class FramePipeline {
   // Frames read ahead and not yet taken; for tests of the bound.
   int Pending() const { return static_cast<int>(ahead_.size()); }
   int Slots() const { return workers_->Slots(); }
+  // Pictures put into cells so far: taken from the read-ahead, or made on
+  // the spot. For benchmarks.
+  long long TakenAhead() const { return takenAhead_; }
+  // Bytes the read-ahead holds: slots, the makers' buffers.
+  std::size_t HeldBytes() const { return workers_->HeldBytes() + here_.HeldBytes(); }
+  long long MadeOnTheSpot() const { return madeHere_; }
 
  private:
   // What the read-ahead was read for: while any of it changes, it is no
@@ -101,6 +107,8 @@ class FramePipeline {
                     FrameStream& stream);
   // Makes the picture of stream for image here and puts it in.
   bool MakeHere(TCellImage& image, FrameStream& stream);
+  // Puts picture, made of stream, into image.
+  bool Show(TCellImage& image, CellPicture& picture, FrameStream& stream);
 
   TArchView& window_;
   CellPictureMaker here_;
@@ -119,4 +127,6 @@ class FramePipeline {
   bool ended_ = false;
   FrameStream skipped_;
   CellPicture picture_;
+  long long takenAhead_ = 0;
+  long long madeHere_ = 0;
 };

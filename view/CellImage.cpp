@@ -149,6 +149,7 @@ bool TCellImage::TakePicture(CellPicture& picture, FrameStream& bytes) {
   // decode leaves it, over the full picture, which is all there is then.
   QImage& full = Bitmap();
   FrameDecoder decoder;
+  decoder.SetMessagesToStandardError(false);  // the picture's maker had its say
   OverTarget target(full);
   decoder.Decode(bytes, target);
   return false;
@@ -208,6 +209,11 @@ void TCellImage::TakeFrame(std::span<const std::uint8_t> bytes, double time, std
   damaged_ = !decoded;
   // A frame that did not decode was not repainted; its mark still has to show.
   update();
+}
+
+std::size_t TCellImage::HeldBytes() const {
+  return std::size_t(bitmap_.sizeInBytes() + scaled_.sizeInBytes()) + scaler_.HeldBytes() +
+         frameBytes_.Capacity() + kept_.Capacity();
 }
 
 void TCellImage::SetCaption(bool shown, bool withDate) {

@@ -110,6 +110,10 @@ class TCellImage : public QWidget, public FrameTarget {
   // screen pixels on each axis; at least 1.
   double MostZoom() const;
 
+  // Bytes the cell holds for its picture: the bitmap, the picture at the
+  // control's size, the scaler's buffers and the frame's bytes.
+  std::size_t HeldBytes() const;
+
   // True: the whole picture is painted with nothing over it, as printing
   // captures the grid.
   void SetPlain(bool plain) { plain_ = plain; }

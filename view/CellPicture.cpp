@@ -7,6 +7,10 @@
 #include "decode/DecodeScale.h"
 #include "decode/FrameDecoder.h"
 
+CellPictureMaker::CellPictureMaker(FrameDecoder& decoder) : decoder_(decoder) {
+  decoder_.SetMessagesToStandardError(false);
+}
+
 int CellPictureMaker::DecodeScale(int width, int height) {
   into_->frame = QSize(width, height);
   into_->scale = std::min(largestScale_,
@@ -28,6 +32,7 @@ void CellPictureMaker::Make(FrameStream& stream, QSize shown, int largestScale,
   into.shownSize = QSize();
   into.decoded = decoder_.Decode(stream, *this) == 1;
   into.wroteBitmap = decoder_.WroteBitmap();
+  into.message = decoder_.Message();
   into_ = nullptr;
   if (!into.decoded || shown.isEmpty() || into.bitmap.size() == shown) return;
   into.shownSize = shown;

@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QSize>
 
+#include <string>
+
 #include "decode/FrameTarget.h"
 #include "view/PictureScaler.h"
 
@@ -25,12 +27,16 @@ struct CellPicture {
   QSize frame;       // the frame's full size; empty when its header was not read
   bool decoded = false;     // FrameDecoder's 1
   bool wroteBitmap = false;  // FrameDecoder::WroteBitmap: a failed frame got that far
+  // libjpeg's word on the frame (FrameDecoder::Message), kept to be written
+  // out when the frame is shown, not when it is made (perhaps never shown).
+  std::string message;
 };
 
 class CellPictureMaker final : public FrameTarget {
  public:
-  // REQUIRES: decoder outlives the maker and is used by one thread at a time.
-  explicit CellPictureMaker(FrameDecoder& decoder) : decoder_(decoder) {}
+  // REQUIRES: decoder outlives the maker and is used by one thread at a
+  // time. The maker keeps the decoder's messages in the pictures.
+  explicit CellPictureMaker(FrameDecoder& decoder);
   CellPictureMaker(const CellPictureMaker&) = delete;
   CellPictureMaker& operator=(const CellPictureMaker&) = delete;
 
@@ -46,6 +52,9 @@ class CellPictureMaker final : public FrameTarget {
   void RowDecoded(int y, const std::uint8_t* pixels) override;
   bool StreamBitmap() const override { return true; }
   int DecodeScale(int width, int height) override;
+
+  // Bytes the maker's scaler holds (the decoder's are libjpeg's own).
+  std::size_t HeldBytes() const { return scaler_.HeldBytes(); }
 
  private:
   FrameDecoder& decoder_;

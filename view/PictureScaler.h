@@ -45,6 +45,9 @@ class PictureScaler {
   // Whether picture is the scaler's own last result (not the picture given).
   bool MadeLast(const QImage& picture) const { return &picture == &result_; }
 
+  // Bytes its buffers hold now.
+  std::size_t HeldBytes() const;
+
   // Frees the buffers (an emptied cell keeps no memory).
   void Release();
 

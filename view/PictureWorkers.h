@@ -44,6 +44,9 @@ class PictureWorkers {
   int Slots() const { return static_cast<int>(slots_.size()); }
   // Slots not free.
   int SlotsInUse() const;
+  // Bytes the slots and the threads' scalers hold now (those at work
+  // left out).
+  std::size_t HeldBytes() const;
 
   // A free slot, or -1 when every slot is taken. Its stream is empty and
   // the caller's until Submit.
