@@ -77,6 +77,7 @@ bench: demo
 	$(BUILD_DIR)/bin/bench_timeline
 	$(BUILD_DIR)/bin/bench_decode
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_cell_paint
+	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_cell_quality
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_playback
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_export
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/bench_realtime $(DEMO_DIR)
