@@ -79,19 +79,6 @@ struct Figures {
   double turbojpeg_fps;
 };
 
-// A bitmap decoded at 1/denominator of the frame's size.
-class ScaledTarget final : public FrameTarget {
- public:
-  explicit ScaledTarget(int denominator) : denominator_(denominator) {}
-  QImage& Bitmap() override { return image_; }
-  void Repaint() override {}
-  int DecodeScale(int, int) override { return denominator_; }
-
- private:
-  QImage image_;
-  int denominator_;
-};
-
 // How much faster FrameDecoder decodes the frames at 1/2, 1/4 and 1/8 than
 // at full size, alternating in rounds; the median round's figures.
 void MeasureScales(int width, int height, double seconds) {
@@ -104,7 +91,7 @@ void MeasureScales(int width, int height, double seconds) {
   const auto end = Clock::now() + std::chrono::duration<double>(seconds);
   while (Clock::now() < end || times[0].size() < 5) {
     for (int k = 0; k < 4; ++k) {
-      ScaledTarget target(denominators[k]);
+      ImageTarget target(denominators[k]);
       const auto t0 = Clock::now();
       for (FrameStream& stream : streams)
         if (decoder.Decode(stream, target) != 1) std::exit(3);

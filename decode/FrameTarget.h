@@ -39,14 +39,18 @@ class FrameTarget {
   }
 };
 
-// A target that only holds its bitmap: for tools, tests and benchmarks.
+// A target that only holds its bitmap, decoded at 1/scale of the frame's
+// size: for tools, tests, benchmarks and a frame decoded again.
 class ImageTarget final : public FrameTarget {
  public:
+  explicit ImageTarget(int scale = 1) : scale_(scale) {}
   QImage& Bitmap() override { return image_; }
   void Repaint() override { ++repaints_; }
   int Repaints() const { return repaints_; }
+  int DecodeScale(int, int) override { return scale_; }
 
  private:
   QImage image_;
   int repaints_ = 0;
+  int scale_;
 };

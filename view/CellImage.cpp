@@ -12,19 +12,6 @@
 
 namespace {
 
-// A frame decoded again into an image of its own at a scale set in advance.
-class RescaleTarget final : public FrameTarget {
- public:
-  explicit RescaleTarget(int scale) : scale_(scale) {}
-  QImage& Bitmap() override { return image; }
-  void Repaint() override {}
-  int DecodeScale(int, int) override { return scale_; }
-  QImage image;
-
- private:
-  int scale_;
-};
-
 // The full-size decode of a failed frame over image, as a cell's own
 // bitmap always received it.
 class OverTarget final : public FrameTarget {
@@ -107,9 +94,9 @@ void TCellImage::EnsureScale(int scale) {
   FrameDecoder decoder;
   // It decoded before: whatever libjpeg had to say was said then.
   decoder.SetMessagesToStandardError(false);
-  RescaleTarget target(scale);
+  ImageTarget target(scale);
   if (decoder.Decode(*source, target) != 1) return;
-  bitmap_.swap(target.image);
+  bitmap_.swap(target.Bitmap());
   scale_ = scale;
   if (scale == 1) frame_ = QSize();
 }

@@ -122,13 +122,23 @@ const Script kScripts[] = {
 
 // The script played forward from the start, then backward from where it
 // stopped, with threads workers.
-Seen Play(const Script& script, int threads, int& takenAhead) {
-  ArchRig rig;
-  AddCameraVolume(rig, 400);
+// The window over the camera volume, shown still, its pictures made with
+// threads workers, scaled or not.
+TArchView& Prepared(ArchRig& rig, int records, int threads, bool scaled) {
+  AddCameraVolume(rig, records);
   TArchView& w = rig.Create();
   w.resize(900, 700);
   w.Pictures().SetThreads(threads);
+  w.Pictures().SetScaled(scaled);
   rig.ShowStill();
+  // Its ticks come by the wall clock: what they mark would differ run to run.
+  w.Timer->stop();
+  return w;
+}
+
+Seen Play(const Script& script, int threads, int& takenAhead) {
+  ArchRig rig;
+  TArchView& w = Prepared(rig, 400, threads, true);
   w.RealTimeBtn->setChecked(script.realTime);
   int run = 0;
   rig.Hints().onShown = [&](int count) {
@@ -179,11 +189,7 @@ enum class FullSize { Save, Print, Enlarge, Zoom, FailedAfterRows };
 // allow or, as they always were, in full.
 Bytes Outcome(FullSize need, bool scaled) {
   ArchRig rig;
-  AddCameraVolume(rig, 60);
-  TArchView& w = rig.Create();
-  w.resize(900, 700);
-  w.Pictures().SetScaled(scaled);
-  rig.ShowStill();
+  TArchView& w = Prepared(rig, 60, -1, scaled);
   for (int i = 0; i < 22; ++i) w.RightStepClick();
   EXPECT_EQ(w.CellImages[5]->PictureScale(), scaled ? 2 : 1);
   w.StopBtn->click();
