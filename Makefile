@@ -61,7 +61,7 @@ test-thread: deps
 	cmake -S . -B $(THREAD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORX_THREAD_SANITIZE=ON \
 	  -DORX_BUILD_BENCH=OFF $(LAUNCHER)
 	cmake --build $(THREAD_DIR) -j $(JOBS)
-	cd $(THREAD_DIR) && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 \
+	cd $(THREAD_DIR) && QT_QPA_PLATFORM=offscreen TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1:suppressions=$(CURDIR)/tests/tsan.supp \
 	  ctest --output-on-failure -j $(JOBS)
 
 # Each libFuzzer target for FUZZ_SECONDS, from the seeds in fuzz/seeds; a
