@@ -69,6 +69,15 @@ class TOrxRead {
   // record SetPosition landed on.
   bool Current(std::uint32_t& camera, std::uint32_t& kinds, double& time, FrameStream& stream);
 
+  // Takes leader's place in the walk: the next step from this reader reads
+  // what the same step from leader would, while both see the same files.
+  // REQUIRES: both read the same VolumeList. Opens this reader when leader
+  // is open; false when leader is not (this one is then left as it was).
+  bool Follow(const TOrxRead& leader);
+  // The current record's place; a reader not positioned on a record has
+  // none (false).
+  bool Place(RecordKey& key) const;
+
   // Observers, for tools and tests.
   const VolumeList& Volumes() const { return Volumes_; }
   bool IsOpen() const { return IsOpen_; }

@@ -34,6 +34,30 @@ void TOrxRead::MakeEntryCurrent() {
   Positioned_ = true;
 }
 
+bool TOrxRead::Follow(const TOrxRead& leader) {
+  if (!leader.IsOpen_ || &leader.Volumes_ != &Volumes_) return false;
+  if (!IsOpen_) {
+    IsOpen_ = true;
+    Rescan();
+  } else {
+    EnsureSpans();
+  }
+  LowerTime_ = leader.LowerTime_;
+  UpperTime_ = leader.UpperTime_;
+  CurrentTime_ = leader.CurrentTime_;
+  Current_ = leader.Current_;
+  Positioned_ = leader.Positioned_;
+  WalkDirection_ = leader.WalkDirection_;
+  WalkMark_ = leader.WalkMark_;
+  return true;
+}
+
+bool TOrxRead::Place(RecordKey& key) const {
+  if (!Positioned_) return false;
+  key = Current_;
+  return true;
+}
+
 RecordKey TOrxRead::Here() const {
   return RecordKey{Entry_.Time, VolumeIndex_, ActiveRing_, EntryPos_};
 }

@@ -27,6 +27,7 @@
 #include "archview/ApplicationEvents.h"
 #include "archview/FullScreenKeys.h"
 #include "archview/IntervalPickerFit.h"
+#include "archview/FramePipeline.h"
 #include "archview/PauseEvent.h"
 #include "archview/PlayGlyphs.h"
 #include "archview/PlaybackState.h"
@@ -75,6 +76,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   ReadPlacement();
   PlaybackStream = std::make_unique<FrameStream>();
   PlaybackDecoder = std::make_unique<FrameDecoder>();
+  pipeline_ = std::make_unique<FramePipeline>(*this, *PlaybackDecoder);
   PauseEvent = std::make_unique<TPauseEvent>();
   ApplicationEvents = new TApplicationEvents(this);
 }
@@ -82,6 +84,7 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
 TArchView::~TArchView() {
   TView::FormDestroy();
   WritePlacement();
+  pipeline_.reset();  // its workers end before the decoder it uses goes
   PlaybackStream.reset();
   PlaybackDecoder.reset();
   PauseEvent.reset();

@@ -6,8 +6,10 @@
 // handler of a run button that processes pending events between records and
 // in its pauses, so every control (stop, freeze, filters, interval, position,
 // the grid) acts in the middle of a run, and a run or step started from
-// inside a run nests in it. No threads. All playback state is the unit's
-// program-wide state (archview/PlaybackState.h).
+// inside a run nests in it. Only the decoding of frames a run is about to
+// show goes to worker threads (archview/FramePipeline.h); all else runs on
+// the window's thread. All playback state is the unit's program-wide state
+// (archview/PlaybackState.h).
 //
 // The handlers are public and named after component and event, as the form
 // binds them; tests call them directly.
@@ -32,6 +34,7 @@ class QScrollBar;
 class QSlider;
 class QTimeEdit;
 class QWidget;
+class FramePipeline;
 class TApplicationEvents;
 class TEventJump;
 class TTimelineFeed;
@@ -186,6 +189,10 @@ class TArchView : public TView {
   // Number of cameras 0..31 whose cell is visible.
   int VisibleCameraCount() const;
 
+  // Where the frames' pictures are made: ahead of a run on worker threads,
+  // or on the spot (archview/FramePipeline.h).
+  FramePipeline& Pictures() { return *pipeline_; }
+
  private:
   void BuildArchPanel();
   // The timeline strip, its feed, the jumps and the kind colours beside the
@@ -233,6 +240,7 @@ class TArchView : public TView {
   PaceResult AwaitRealTime();
 
   std::unique_ptr<Ui::ArchPanel> archUi_;
+  std::unique_ptr<FramePipeline> pipeline_;
   // The interval exactly as set; the pickers show it to the millisecond.
   double intervalStart_ = 0.0;
   double intervalEnd_ = 0.0;

@@ -13,6 +13,7 @@
 #include "archview/ArchCaptions.h"
 #include "archview/ArchView.h"
 #include "archview/FrameIntoCell.h"
+#include "archview/FramePipeline.h"
 #include "archview/PauseEvent.h"
 #include "archview/PlaybackState.h"
 #include "archview/RealTimeControls.h"
@@ -112,6 +113,9 @@ void TArchView::RunPlayback(bool forward) {
       std::uint32_t kinds = 0;
       ReadRecord(forward, SkipCount, camera, kinds);
     }
+    // The steps of this cycle, as far as the cells now tell: what the
+    // frames read ahead are read for.
+    const int steps = 2 * VisibleCameraCount();
     for (int i = 0; 2 * n > i; ++i) {
       // A closed window holds no run: it goes on to its next read, which
       // fails on the closed reader and ends the run.
@@ -119,6 +123,7 @@ void TArchView::RunPlayback(bool forward) {
         if (!WaitForEvent()) return;
       }
       QPointer<TArchView> self(this);
+      if (!StopRequested) pipeline_->ReadAhead(forward, steps - i);
       StepFrame(forward, true);
       if (!self) return;
       RealTime->NoteStep();

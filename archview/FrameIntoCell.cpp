@@ -7,6 +7,7 @@
 
 #include "archview/ArchCaptions.h"
 #include "archview/ArchView.h"
+#include "archview/FramePipeline.h"
 #include "archview/PlaybackState.h"
 #include "common/FrameStream.h"
 #include "view/CellCaption.h"
@@ -21,7 +22,7 @@ bool ShowFrameInCell(TArchView& window, std::uint32_t camera, std::uint32_t kind
   if (!image || !panel) return false;
   try {
     image->setVisible(true);
-    const bool decoded = PlaybackDecoder->Decode(stream, *image) == 1;
+    const bool decoded = window.Pictures().PutInto(*image, camera, time, stream);
     image->TakeFrame(std::span<const std::uint8_t>(stream.Data(), stream.Size()), time, kinds,
                      decoded);
     QString hint = CellHintText(static_cast<int>(camera), time, kinds, forExport);

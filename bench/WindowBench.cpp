@@ -63,6 +63,40 @@ bool WriteRoundRobinVolume(const std::string& path, std::int64_t size, int recor
   return true;
 }
 
+bool WriteCameraVolumes(const std::string& folder, std::int64_t volumeBytes, int cameras,
+                        int fps, double seconds, const std::vector<Bytes>& frames, double base) {
+  const long long records = static_cast<long long>(seconds * fps) * cameras;
+  TOrxWrite writer;
+  int volumes = 0;
+  bool open = false;
+  for (long long i = 0; i < records;) {
+    if (!open) {
+      const std::string path = folder + "/v" + std::to_string(volumes++) + ".oxa";
+      FILE* f = std::fopen(path.c_str(), "wb");
+      if (!f) return false;
+      const bool sized =
+          std::fseek(f, long(volumeBytes - 1), SEEK_SET) == 0 && std::fputc(0, f) != EOF;
+      if (std::fclose(f) != 0 || !sized || !writer.Open(path)) return false;
+      open = true;
+    }
+    const long long k = i / cameras;
+    const int camera = int(i % cameras);
+    const Bytes& frame = frames[std::size_t(i % std::int64_t(frames.size()))];
+    std::memcpy(ExportBuffer.data(), frame.data(), frame.size());
+    const double time = base + (double(k) / fps + camera * 0.001) / 86400.0;
+    const int appended = writer.Append(camera, 1, time, std::int32_t(frame.size()));
+    if (appended == 1) {
+      ++i;
+    } else {
+      // Full: the next volume takes the frame.
+      writer.Close();
+      open = false;
+      if (appended < 0) return false;
+    }
+  }
+  return true;
+}
+
 double DecodeOnlySeconds(const std::vector<Bytes>& frames, int count) {
   FrameDecoder decoder;
   ImageTarget target;

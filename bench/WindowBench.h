@@ -24,6 +24,13 @@ std::vector<Bytes> CameraLikeFrames(int width, int height, int count);
 bool WriteRoundRobinVolume(const std::string& path, std::int64_t size, int records,
                            const std::vector<Bytes>& frames, double base);
 
+// Volumes of volumeBytes each in folder (v0.oxa, v1.oxa, ...) holding
+// seconds of cameras recording fps frames a second each, continuous: frame
+// k of camera c at base + k / fps + c milliseconds, its picture
+// frames[(k * cameras + c) % frames.size()]. False when they cannot be made.
+bool WriteCameraVolumes(const std::string& folder, std::int64_t volumeBytes, int cameras,
+                        int fps, double seconds, const std::vector<Bytes>& frames, double base);
+
 // Seconds FrameDecoder alone takes for the first count frames of the round
 // robin.
 double DecodeOnlySeconds(const std::vector<Bytes>& frames, int count);

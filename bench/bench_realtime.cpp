@@ -11,8 +11,14 @@
 //            frames=<shown> readout=<the window's speed readout>
 //            shown=<frames> records=<records in the time played>
 //            shown_moved=<...> records_moved=<...> (the second run)
+// With --cameras N the archive is made for the run instead: N cameras of
+// 704 x 576 camera-like frames recording 25 frames a second each, as long
+// as both runs need, in a temporary folder, played in the smallest grid
+// that shows them all. --write-archive DIR only makes that archive in DIR
+// (for looking at it in the viewer) and plays nothing; with an ARCHIVE,
+// --cameras N only picks the grid for N cameras.
 // Usage: bench_realtime [ARCHIVE (volumes or folders), default build/demo]
-//                       [--seconds N, default 60]
+//                       [--seconds N, default 60] [--cameras N [--write-archive DIR]]
 
 #include <QApplication>
 #include <QLabel>
@@ -22,14 +28,18 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "archive/OrxRead.h"
 #include "archview/ArchView.h"
+#include "archview/FramePipeline.h"
 #include "archview/PlaybackState.h"
+#include "bench/BenchFolder.h"
 #include "bench/WindowBench.h"
+#include "common/DateTime.h"
 #include "common/CameraMask.h"
 #include "main/VolumeChoice.h"
 #include "platform/Clock.h"
@@ -78,14 +88,35 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QStringList names;
   double seconds = 60.0;
+  int cameras = 0;
+  const char* writeTo = nullptr;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc)
       seconds = std::atof(argv[++i]);
+    else if (std::strcmp(argv[i], "--cameras") == 0 && i + 1 < argc)
+      cameras = std::clamp(std::atoi(argv[++i]), 1, 32);
+    else if (std::strcmp(argv[i], "--write-archive") == 0 && i + 1 < argc)
+      writeTo = argv[++i];
     else
       names << QString::fromLocal8Bit(argv[i]);
   }
-  if (names.isEmpty()) names << QStringLiteral("build/demo");
   if (!(seconds > 0.0)) seconds = 60.0;
+  BenchFolder made("realtime");
+  // An archive named with --cameras is taken as one of that many cameras.
+  if (cameras > 0 && (names.isEmpty() || writeTo)) {
+    const std::string folder = writeTo ? std::string(writeTo) : made.path;
+    const std::vector<bench::Bytes> frames = bench::CameraLikeFrames(704, 576, 4 * cameras);
+    std::printf("writing %d cameras x 25 fps x %.0f s into %s\n", cameras, 2 * seconds + 5,
+                folder.c_str());
+    std::fflush(stdout);
+    if (folder.empty() ||
+        !bench::WriteCameraVolumes(folder, 1LL << 30, cameras, 25, 2 * seconds + 5, frames,
+                                   MakeDateTime(2001, 1, 5, 14, 0, 0)))
+      return 2;
+    if (writeTo) return 0;
+    names = QStringList{QString::fromStdString(folder)};
+  }
+  if (names.isEmpty()) names << QStringLiteral("build/demo");
 
   QTemporaryDir dir;  // the window's placement goes here, not beside the program
   ScriptedPlatform platform(dir.path());
@@ -95,6 +126,8 @@ int main(int argc, char** argv) {
   LayoutList layouts;
   TArchView window(reader, layouts);
   window.resize(1000, 760);
+  // The smallest grid that shows every camera made.
+  while (window.GridSize * window.GridSize < cameras && window.GridSize < 6) window.SetBtnClick();
   bench::ShownCounter shown(&PlaybackTime);
   for (TCellPanel* panel : window.CellPanels) panel->installEventFilter(&shown);
 
@@ -155,6 +188,8 @@ int main(int argc, char** argv) {
   window.close();
 
   const Played& first = runs[0];
+  std::printf("pictures decoded ahead %lld, on the spot %lld\n", window.Pictures().TakenAhead(),
+              window.Pictures().MadeOnTheSpot());
   std::printf("second run: ratio %.4f, %d frames of %d records, readout %s\n", runs[1].ratio,
               runs[1].shown, runs[1].records, runs[1].readout.toUtf8().constData());
   std::printf(
@@ -162,5 +197,6 @@ int main(int argc, char** argv) {
       "shown_moved=%d records_moved=%d\n",
       first.ratio, first.archive, first.wall, first.shown, first.readout.toUtf8().constData(),
       first.shown, first.records, runs[1].shown, runs[1].records);
+
   return 0;
 }

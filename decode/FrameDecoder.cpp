@@ -85,7 +85,11 @@ void DecodeFrame(FrameDecoder::State& s, FrameStream& stream, FrameTarget& targe
   jpeg_read_header(cinfo, TRUE);
   CheckFrameDimensions(cinfo);
   const RowKind kind = ChooseOutput(cinfo);
+  const int scale = target.DecodeScale(int(cinfo->image_width), int(cinfo->image_height));
+  cinfo->scale_num = 1;
+  cinfo->scale_denom = scale == 2 || scale == 4 || scale == 8 ? unsigned(scale) : 1u;
   jpeg_start_decompress(cinfo);
+  s.wrote_bitmap = true;
   PrepareBitmap(cinfo, bitmap);
 
   const unsigned width = cinfo->output_width;
@@ -133,6 +137,8 @@ void FrameDecoder::SetRowsPerCall(int rows) {
   state_->rows_per_call = rows < 1 ? 1 : rows > kMaxRowsPerCall ? kMaxRowsPerCall : rows;
 }
 
+bool FrameDecoder::WroteBitmap() const { return state_->wrote_bitmap; }
+
 int FrameDecoder::Warnings() const { return int(state_->error.pub.num_warnings); }
 
 const char* FrameDecoder::Message() const { return state_->error.last_message; }
@@ -143,6 +149,7 @@ void FrameDecoder::SetMessagesToStandardError(bool enabled) {
 
 int FrameDecoder::Decode(FrameStream& stream, FrameTarget& target) {
   State* const s = state_.get();
+  s->wrote_bitmap = false;
   s->error.pub.num_warnings = 0;
   s->error.last_message[0] = '\0';
   if (setjmp(s->error.jump) != 0) {

@@ -22,6 +22,12 @@ class FrameDecoder {
   // -1: libjpeg reported a fatal error; target not repainted.
   int Decode(FrameStream& stream, FrameTarget& target);
 
+  // Whether the last frame got as far as the bitmap: true for every frame
+  // that decoded, and for one that failed after the bitmap was sized or
+  // written; false for one that failed before (its header, say), which
+  // left the bitmap as it was.
+  bool WroteBitmap() const;
+
   // Corrupt-data warnings libjpeg gave while decoding the last frame: such a
   // frame decodes (1), with whatever libjpeg made of the damaged part.
   int Warnings() const;

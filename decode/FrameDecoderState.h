@@ -20,6 +20,8 @@ struct FrameDecoder::State {
   // Receives one scanline per call, which is then copied into the bitmap.
   alignas(16) JSAMPLE row_buffer[kRowBufferSize];
   int rows_per_call = 1;
+  // The last frame got as far as the bitmap (see FrameDecoder::WroteBitmap).
+  bool wrote_bitmap = false;
 };
 
 static_assert(kRowBufferSize >= unsigned(kMaxFrameSide) * 4, "a row of the widest frame must fit");

@@ -29,16 +29,28 @@ class FrameTarget {
   // writes colour rows past the processor's cache instead of first fetching
   // each line of the bitmap from memory. The bytes are the same.
   virtual bool StreamBitmap() const { return false; }
+  // Asked once the frame's header is read, with its full size: the frame is
+  // decoded at 1/the answer (1, 2, 4 or 8; anything else is taken as 1), so
+  // the bitmap gets ScaledSide of each side (decode/DecodeScale.h).
+  virtual int DecodeScale(int width, int height) {
+    (void)width;
+    (void)height;
+    return 1;
+  }
 };
 
-// A target that only holds its bitmap: for tools, tests and benchmarks.
+// A target that only holds its bitmap, decoded at 1/scale of the frame's
+// size: for tools, tests, benchmarks and a frame decoded again.
 class ImageTarget final : public FrameTarget {
  public:
+  explicit ImageTarget(int scale = 1) : scale_(scale) {}
   QImage& Bitmap() override { return image_; }
   void Repaint() override { ++repaints_; }
   int Repaints() const { return repaints_; }
+  int DecodeScale(int, int) override { return scale_; }
 
  private:
   QImage image_;
   int repaints_ = 0;
+  int scale_;
 };

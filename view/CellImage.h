@@ -5,11 +5,15 @@
 // panel, and while its bitmap is empty it paints nothing, so the panel's
 // caption shows through.
 //
-// The bitmap keeps the frame at full size (saving writes it); what is painted
-// is a copy brought to the control's size, made when a paint finds a bitmap
-// or size it has not shown yet, so a frame that is never painted is never
-// scaled, and repaints of the same frame (a covered corner shown again) only
-// copy it.
+// A frame shown smaller than it is may come as a picture decoded smaller
+// (TakePicture, view/CellPicture.h); the cell then keeps the frame's bytes
+// and decodes them again, as large as needed, when more is needed: the full
+// size for Bitmap (saving, and whoever writes the bitmap), zooming and
+// printing, the larger scale a grown cell covers. What is painted is the
+// picture brought to the control's size, made when a paint finds a picture
+// or size it has not shown yet (or handed over made), so a frame that is
+// never painted is never scaled, and repaints of the same frame (a covered
+// corner shown again) only copy it.
 //
 // Over the picture, never into the bitmap, it draws the caption of the frame
 // it was told of (TakeFrame), the red corner of a frame that did not decode
@@ -24,9 +28,12 @@
 #include <span>
 #include <vector>
 
+#include "common/FrameStream.h"
 #include "decode/FrameTarget.h"
 #include "view/PictureScaler.h"
 #include "view/PictureZoom.h"
+
+struct CellPicture;
 
 class TCellImage : public QWidget, public FrameTarget {
   Q_OBJECT
@@ -37,7 +44,29 @@ class TCellImage : public QWidget, public FrameTarget {
 
   explicit TCellImage(QWidget* parent = nullptr);
 
-  QImage& Bitmap() override { return bitmap_; }
+  // The picture at the frame's full size, decoded again from the frame's
+  // bytes first when it was made smaller. A frame decoded straight into it
+  // (FrameDecoder) and any change made to it are kept as they are: the cell
+  // no longer decodes its frame again.
+  QImage& Bitmap() override;
+  // The picture as it is, possibly decoded smaller than the frame.
+  const QImage& Picture() const { return bitmap_; }
+  // 1/PictureScale() of the frame's size: 1, 2, 4 or 8.
+  int PictureScale() const { return scale_; }
+
+  // What a picture made for this cell now must be: the size it is shown at
+  // (device pixels; empty: none) and the largest decode scale allowed (1
+  // while zoomed or painted plain, which need the full size).
+  struct PictureRequest {
+    QSize shown;
+    int largestScale = 1;
+  };
+  PictureRequest Request() const;
+  // Takes picture, made for the frame in bytes, and gives its old buffers
+  // back in it. A frame that did not decode leaves the picture there was;
+  // one that failed after it had reached the bitmap is decoded in full here
+  // over the full picture, as it always was. True when it decoded.
+  bool TakePicture(CellPicture& picture, FrameStream& bytes);
   // Schedules a repaint of the control; the window paints at its screen's
   // pace, with the latest bitmap.
   void Repaint() override;
@@ -59,7 +88,9 @@ class TCellImage : public QWidget, public FrameTarget {
   void TakeFrame(std::span<const std::uint8_t> bytes, double time, std::uint32_t kinds,
                  bool decoded);
   // The bytes of the last frame told of; empty when none.
-  std::span<const std::uint8_t> StoredFrame() const { return frameBytes_; }
+  std::span<const std::uint8_t> StoredFrame() const {
+    return {frameBytes_.Data(), frameBytes_.Size()};
+  }
   bool Damaged() const { return damaged_; }
   // Whether the caption is drawn, and with the date.
   void SetCaption(bool shown, bool withDate);
@@ -78,6 +109,10 @@ class TCellImage : public QWidget, public FrameTarget {
   // The factor at which one of the frame's pixels covers kMostMagnification
   // screen pixels on each axis; at least 1.
   double MostZoom() const;
+
+  // Bytes the cell holds for its picture: the bitmap, the picture at the
+  // control's size, the scaler's buffers and the frame's bytes.
+  std::size_t HeldBytes() const;
 
   // True: the whole picture is painted with nothing over it, as printing
   // captures the grid.
@@ -101,6 +136,14 @@ class TCellImage : public QWidget, public FrameTarget {
   QSize ScaleTarget(QSize pixels) const;
   // The scaler's picture of the bitmap at size, made when not made yet.
   const QImage& ScaledTo(QSize size);
+  // The frame's full size: the bitmap's unless it was decoded smaller.
+  QSize FrameSize() const;
+  // The scale a paint at pixels needs at most.
+  int NeededScale(QSize pixels) const;
+  // Decodes the picture's frame again at 1/scale when it is smaller now.
+  void EnsureScale(int scale);
+  // The bytes the picture decodes from; null when it is all there is.
+  FrameStream* PictureSource();
   void PaintPicture(QPainter& painter, QSize pixels);
 
   QImage bitmap_;
@@ -108,14 +151,23 @@ class TCellImage : public QWidget, public FrameTarget {
   // The size a frame being decoded is meant for, empty while the control is
   // hidden (a frame nobody sees is not scaled).
   QSize rowsFor_;
-  // The scaler's last picture, and the bitmap (by QImage::cacheKey, which
-  // every write access changes) and size it was made from.
-  const QImage* scaled_ = nullptr;
+  // 1/scale_ of the frame's size frame_ (empty: the bitmap's own).
+  int scale_ = 1;
+  QSize frame_;
+  // The picture at the control's size, and the bitmap (by QImage::cacheKey,
+  // which every write access changes) and size it was made from.
+  QImage scaled_;
   qint64 scaledKey_ = 0;
   QSize scaledSize_;
 
   int camera_ = 0;
-  std::vector<std::uint8_t> frameBytes_;
+  FrameStream frameBytes_;
+  // Where the picture's bytes are: the stored frame's; kept_, when a frame
+  // that did not decode came since; or nowhere, when the bitmap is all
+  // there is (decoded or written straight into).
+  enum class Source { None, Stored, Kept };
+  Source source_ = Source::None;
+  FrameStream kept_;
   double frameTime_ = 0.0;
   std::uint32_t frameKinds_ = 0;
   bool hasFrame_ = false;

@@ -180,6 +180,14 @@ const QImage& PictureScaler::Scale(const QImage& picture, QSize size) {
   return result_;
 }
 
+std::size_t PictureScaler::HeldBytes() const {
+  std::size_t bytes = std::size_t(converted_.sizeInBytes() + halves_[0].sizeInBytes() +
+                                  halves_[1].sizeInBytes() + result_.sizeInBytes());
+  bytes += (halvedPair_.capacity() + evenRow_.capacity()) * sizeof(std::uint32_t);
+  bytes += blended_.capacity() * sizeof(std::uint16_t);
+  return bytes;
+}
+
 void PictureScaler::Release() {
   arrivedKey_ = 0;
   arrivedRows_ = 0;

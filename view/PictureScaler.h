@@ -38,6 +38,16 @@ class PictureScaler {
   // picture was not written to since.
   void RowArrived(const QImage& picture, int y, const std::uint8_t* pixels, QSize size);
 
+  // Exchanges the last picture Scale made (not the picture it was given,
+  // when that had the size asked) with other: the caller keeps the
+  // picture, the scaler fills other's buffer next time.
+  void SwapResult(QImage& other) { result_.swap(other); }
+  // Whether picture is the scaler's own last result (not the picture given).
+  bool MadeLast(const QImage& picture) const { return &picture == &result_; }
+
+  // Bytes its buffers hold now.
+  std::size_t HeldBytes() const;
+
   // Frees the buffers (an emptied cell keeps no memory).
   void Release();
 

@@ -47,7 +47,7 @@ void TView::SaveClick() {
   std::vector<int> cameras;
   for (const int camera : VisibleCameras()) {
     TCellImage* image = CellImages[camera - 1];
-    if (image && (stored ? !image->StoredFrame().empty() : !image->Bitmap().isNull()))
+    if (image && (stored ? !image->StoredFrame().empty() : !image->Picture().isNull()))
       cameras.push_back(camera);
   }
 
@@ -64,6 +64,7 @@ void TView::SaveClick() {
                        image->StoredFrame());
       continue;
     }
+    // At the frame's full size, however small the cell had it decoded.
     QImage picture = image->Bitmap().convertToFormat(QImage::Format_RGB888);
     const int w = picture.width();
     const int h = picture.height();

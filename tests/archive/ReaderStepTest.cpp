@@ -237,3 +237,42 @@ TEST_F(ReaderCost, AStepInsideARingReadsOnlyTheHeaderRingEndsAndEntry) {
 }
 
 }  // namespace
+
+// A reader put on another's place in the walk steps as that one would,
+// forward and backward, from inside a ring, from a ring's last entry and
+// after records of one time; one that follows a closed reader stays as it
+// was.
+TEST_F(ReaderRings, AFollowerStepsAsItsLeaderWould) {
+  VolumeBuilder& v = Wrapped(20);
+  v.Add(0, Sec(29));  // a second record of the newest time
+  struct Start {
+    double time;
+    SeekDirection direction;
+    bool forward;
+  };
+  for (const Start& start : {Start{Sec(4), Fwd, true}, Start{Sec(9), Back, true},
+                             Start{Sec(22), Back, false}, Start{Sec(29), Back, false},
+                             Start{Sec(20), Fwd, false}}) {
+    ASSERT_TRUE(reader_.Open());
+    ASSERT_GE(SetPos(start.time, start.direction), 0);
+    Next();  // a walk under way: its mark goes over with the place
+    TOrxRead follower(list_);
+    ASSERT_TRUE(follower.Follow(reader_));
+    for (int i = 0; i < 14; ++i) {
+      const StepResult led = Step(start.forward);
+      std::uint32_t camera = AllCameras, kinds = KindAll;
+      double time = -12345.0;
+      FrameStream stream;
+      const bool ok = start.forward ? follower.Next(1, camera, kinds, time, stream)
+                                    : follower.Previous(1, camera, kinds, time, stream);
+      ASSERT_EQ(ok, led.ok) << start.time << " step " << i;
+      if (!ok) break;
+      EXPECT_EQ(time, led.time);
+      EXPECT_EQ(std::vector<std::uint8_t>(stream.Data(), stream.Data() + stream.Size()), led.bytes);
+    }
+  }
+  reader_.Close();
+  TOrxRead follower(list_);
+  EXPECT_FALSE(follower.Follow(reader_));
+  EXPECT_FALSE(follower.IsOpen());
+}
