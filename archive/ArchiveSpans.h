@@ -28,6 +28,10 @@ struct RecordKey {
 
 // a comes before b in the walk order.
 bool KeyBefore(const RecordKey& a, const RecordKey& b);
+// The same record: the same volume, ring and slot.
+inline bool SameRecord(const RecordKey& a, const RecordKey& b) {
+  return a.volume == b.volume && a.ring == b.ring && a.slot == b.slot;
+}
 // a lies strictly past b in the direction.
 inline bool KeyBeyond(const RecordKey& a, const RecordKey& b, bool forward) {
   return forward ? KeyBefore(b, a) : KeyBefore(a, b);

@@ -21,6 +21,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "archive/OrxRead.h"
 #include "view/View.h"
 
 class QButtonGroup;
@@ -123,6 +124,17 @@ class TArchView : public TView {
   void LayoutChanged() override;
 
   // --- The position (ArchViewPosition.cpp) ---
+  // Positions the reader for a control (the position bar, the strip, a
+  // jump, the first and last record buttons, the interval); on a record,
+  // that record is the landing the next step of a run shows first, since no
+  // step has read it yet.
+  int PositionReader(double& time, SeekDirection direction);
+  bool LandingPending() const {
+    RecordKey place;
+    return landingPending_ && Reader.Place(place) && SameRecord(place, landingKey_);
+  }
+  // The picture at the position has shown what the landing would show.
+  void ForgetLanding() { landingPending_ = false; }
   void ClampPosition();
   void ShowArchiveBounds();
   // The interval as the pickers hold it.
@@ -249,6 +261,8 @@ class TArchView : public TView {
   bool exporting_ = false;
   // The export under way has yet to take the record its start landed on.
   bool exportLanding_ = false;
+  bool landingPending_ = false;
+  RecordKey landingKey_;
   // Wanted frames of the export under way that the archive could not give.
   std::int64_t exportUnreadable_ = 0;
   // Where the last export went: the next export's dialog opens there.

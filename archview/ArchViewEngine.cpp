@@ -16,6 +16,7 @@
 #include "archview/FramePipeline.h"
 #include "archview/PauseEvent.h"
 #include "archview/PlaybackState.h"
+#include "archview/RunStep.h"
 #include "archview/RealTimeControls.h"
 #include "common/CameraMask.h"
 #include "platform/Clock.h"
@@ -49,8 +50,12 @@ bool TArchView::Pause() {
 bool TArchView::ReadRecord(bool forward, int count, std::uint32_t& camera,
                            std::uint32_t& kinds) {
   PlaybackStream->Clear();
-  return forward ? Reader.Next(count, camera, kinds, PlaybackTime, *PlaybackStream)
-                 : Reader.Previous(count, camera, kinds, PlaybackTime, *PlaybackStream);
+  // The landing counts only while the reader still stands on it.
+  RecordKey place;
+  bool landing = landingPending_ && Reader.Place(place) && SameRecord(place, landingKey_);
+  landingPending_ = false;
+  return ReadRunStep(Reader, landing, forward, count, camera, kinds, PlaybackTime,
+                     *PlaybackStream);
 }
 
 bool TArchView::ShowFrame(std::uint32_t camera, std::uint32_t kinds, bool forExport) {

@@ -193,6 +193,7 @@ bool TArchView::ExportInterval(const ExportDestination& destination, double star
   request.madeAt = startStamp;
   request.frontEnd = "окно просмотра";
   exportLanding_ = ExportWalk(Reader, PlaybackTime, *PlaybackStream).Start(IntervalStart());
+  landingPending_ = false;  // the export's walk reads from here on
   exportUnreadable_ = 0;
   StopRequested = false;
   ExportFromWindow frames(*this);

@@ -43,6 +43,13 @@ void SetPair(QDateTimeEdit* a, QDateTimeEdit* b, const QDateTime& value) {
 
 }  // namespace
 
+int TArchView::PositionReader(double& time, SeekDirection direction) {
+  const int result = Reader.SetPosition(time, direction);
+  // A clamp lands on the archive's far record, which is not where asked.
+  landingPending_ = result == 1 && Reader.Place(landingKey_);
+  return result;
+}
+
 void TArchView::SetIntervalStart(double dateTime) {
   intervalStart_ = dateTime;
   SetPair(OldDate, OldTime, ToPicker(dateTime));
@@ -58,11 +65,11 @@ void TArchView::ClampPosition() {
   const double end = IntervalEnd();
   if (PlaybackTime < start) {
     PlaybackTime = start;
-    Reader.SetPosition(PlaybackTime, SeekDirection::Forward);
+    PositionReader(PlaybackTime, SeekDirection::Forward);
   }
   if (PlaybackTime > end) {
     PlaybackTime = end;
-    Reader.SetPosition(PlaybackTime, SeekDirection::Backward);
+    PositionReader(PlaybackTime, SeekDirection::Backward);
   }
   const double span = end - start;
   if (span > 0) {
@@ -131,7 +138,7 @@ void TArchView::NewTimeChange() {
 
 void TArchView::LeftRefreshBtnClick() {
   double t = 0.0;  // 30 December 1899, before any record
-  if (Reader.SetPosition(t, SeekDirection::Forward) < 0) return;
+  if (PositionReader(t, SeekDirection::Forward) < 0) return;
   PlaybackTime = t;
   ShowArchiveBounds();
   SetIntervalStart(t);
@@ -142,7 +149,7 @@ void TArchView::RightRefreshBtnClick() {
   // Tomorrow at the present time of day: records stamped up to a day ahead
   // are still found as the latest.
   double t = PresentTime() + 1.0;
-  if (Reader.SetPosition(t, SeekDirection::Backward) < 0) return;
+  if (PositionReader(t, SeekDirection::Backward) < 0) return;
   PlaybackTime = t;
   ShowArchiveBounds();
   SetIntervalEnd(t);
@@ -153,7 +160,7 @@ void TArchView::MoveToTime(double target) {
   const SeekDirection direction =
       PlaybackTime < target ? SeekDirection::Forward : SeekDirection::Backward;
   PlaybackTime = target;
-  Reader.SetPosition(PlaybackTime, direction);
+  PositionReader(PlaybackTime, direction);
   ShowArchiveBounds();
   ClampPosition();
 }

@@ -8,6 +8,7 @@
 #include "archview/ArchView.h"
 #include "archview/PlaybackState.h"
 #include "archview/RealTimeControls.h"
+#include "archview/RunStep.h"
 #include "common/CameraMask.h"
 #include "common/FrameStream.h"
 #include "view/CellImage.h"
@@ -53,6 +54,7 @@ void FramePipeline::Drop() {
   for (const Ahead& ahead : ahead_) workers_->Release(ahead.slot);
   ahead_.clear();
   following_ = false;
+  followedLanding_ = landingFirst_ = false;
 }
 
 FramePipeline::Conditions FramePipeline::Now(bool forward) const {
@@ -88,11 +90,14 @@ bool FramePipeline::StillGood() const {
 void FramePipeline::ReadAhead(bool forward, int stepsLeft) {
   if (workers_->Slots() == 0) return;
   const Conditions now = Now(forward);
-  if (!(now == conditions_) || !StillGood()) Drop();
+  // A landing the run will show first, not planned for: read again.
+  const bool landing = window_.LandingPending();
+  if (!(now == conditions_) || !StillGood() || (landing && !followedLanding_)) Drop();
   conditions_ = now;
   if (!following_) {
     if (!follower_.Follow(window_.Reader)) return;
     following_ = true;
+    followedLanding_ = landingFirst_ = landing;
     ended_ = false;
     stepsLeft_ = std::max(1, stepsLeft);
     hasStepFrom_ = follower_.Place(stepFrom_);
@@ -105,8 +110,8 @@ void FramePipeline::ReadAhead(bool forward, int stepsLeft) {
 bool FramePipeline::FollowerStep(int count, std::uint32_t& camera, std::uint32_t& kinds,
                                  double& time, FrameStream& stream) {
   stream.Clear();
-  return conditions_.forward ? follower_.Next(count, camera, kinds, time, stream)
-                             : follower_.Previous(count, camera, kinds, time, stream);
+  return ReadRunStep(follower_, landingFirst_, conditions_.forward, count, camera, kinds, time,
+                     stream);
 }
 
 bool FramePipeline::ReadOneAhead(int& reads) {

@@ -121,6 +121,10 @@ class FramePipeline {
   // left before its next skip, where the step it is reading for began (the
   // run's place then), and whether it ran out of records.
   bool following_ = false;
+  // The follow began on a position a control set, whose record the run
+  // shows first (TArchView::LandingPending); its first read takes it.
+  bool followedLanding_ = false;
+  bool landingFirst_ = false;
   int stepsLeft_ = 0;
   RecordKey stepFrom_;
   bool hasStepFrom_ = false;

@@ -93,4 +93,5 @@ void ShowPictureAtPosition(TArchView& window) {
     if (window.CellPanels[i]) window.CellPanels[i]->SetCaption(NoRecordCaption());
   }
   PutBack(reader, place);
+  window.ForgetLanding();
 }

@@ -34,22 +34,45 @@ TEST(PlaybackStart, RunsForwardByItselfFromIntervalStartToArchiveEnd) {
   TArchView& w = rig.Show();
   EXPECT_TRUE(rig.Hints().shown.empty());  // nothing before the queue is served
   const int start = rig.IndexOf(w.IntervalStart());
-  ASSERT_GE(start, 0);
-  EXPECT_LE(start, 2);
-  // The reader lands within two records of the archive's end.
+  EXPECT_EQ(start, 0);
   const int end = rig.IndexOf(w.IntervalEnd());
-  EXPECT_GE(end, 17);
+  EXPECT_EQ(end, 19);
   rig.ProcessEvents();
 
-  // At real time, as every showing starts, every later record up to the
-  // interval end is shown.
+  // At real time, as every showing starts, every record from the first to
+  // the interval end is shown.
   std::vector<int> expected;
-  for (int i = start + 1; i <= end; ++i) expected.push_back(i);
+  for (int i = start; i <= end; ++i) expected.push_back(i);
   EXPECT_EQ(ShownIndexes(rig, rig.Hints().shown), expected);
   EXPECT_EQ(rig.PlatformScript().beeps, 1);
   EXPECT_TRUE(StopRequested);
   EXPECT_TRUE(w.StopArch->isChecked());
   EXPECT_EQ(PlaybackTime, w.IntervalEnd());  // pulled back from the record after
+}
+
+// A control that moves the position during a run (a click on the position
+// bar or the timeline, a jump to an event) lands on a record: the run goes
+// on with that record, forward or backward, instead of past it.
+TEST(PlaybackMove, ARunGoesOnWithTheRecordTheMoveLandedOn) {
+  for (const bool forward : {true, false}) {
+    for (const double target : {30.0, 29.5}) {
+      ArchRig rig;
+      rig.AddVolume(Uniform(60));
+      TArchView& w = rig.ShowStill();
+      if (!forward) w.RightRefreshBtnClick();
+      rig.Hints().onShown = [&](int count) {
+        if (count == 3) QTimer::singleShot(0, &w, [&] { w.MoveToTime(ArchRig::At(target)); });
+        if (count == 5) QTimer::singleShot(0, &w, [&] { w.StopArch->click(); });
+      };
+      forward ? w.RightRunClick() : w.LeftRunClick();
+      ASSERT_EQ(rig.Hints().shown.size(), 5u);
+      // Going forward from 10 s to 29.5 s lands forward on 30 s; going
+      // backward from 50 s, backward on 29 s.
+      const int landing = target == 30.0 ? 30 : (forward ? 30 : 29);
+      EXPECT_EQ(rig.IndexOf(rig.Hints().shown[3].time), landing) << forward << target;
+      EXPECT_EQ(rig.IndexOf(rig.Hints().shown[4].time), landing + (forward ? 1 : -1));
+    }
+  }
 }
 
 TEST(PlaybackCycle, SixteenCellsMakeThirtyTwoStepsBetweenSkipsWithoutRealTime) {
@@ -64,10 +87,11 @@ TEST(PlaybackCycle, SixteenCellsMakeThirtyTwoStepsBetweenSkipsWithoutRealTime) {
   const int end = rig.IndexOf(w.IntervalEnd());
   rig.ProcessEvents();
 
-  // Cycle k passes over record start + 1 + 33k and shows the 32 after it.
+  // Cycle k passes over record start + 33k (the first cycle over the record
+  // the run starts on) and shows the 32 after it.
   std::vector<int> expected;
-  for (int i = start + 1; i <= end; ++i)
-    if ((i - start - 1) % 33 != 0) expected.push_back(i);
+  for (int i = start; i <= end; ++i)
+    if ((i - start) % 33 != 0) expected.push_back(i);
   EXPECT_EQ(ShownIndexes(rig, rig.Hints().shown), expected);
 }
 
@@ -262,11 +286,12 @@ TEST(PlaybackSpeed, FastestSpeedWithoutRealTimePassesOverThirtyTwoHundredRecords
   w.SpeedBar->setValue(100);
   const int start = rig.IndexOf(PlaybackTime);
   w.RightRunClick();
-  // Cycle 1: skip 3200, two steps; cycle 2: the skip reaches the last
-  // record, the step finds nothing more.
+  // Cycle 1: skip 3200 (the record the run starts on the first of them),
+  // two steps; cycle 2: the skip reaches the last record, the step finds
+  // nothing more.
   ASSERT_EQ(rig.Hints().shown.size(), 2u);
-  EXPECT_EQ(rig.IndexOf(rig.Hints().shown[0].time), start + 3201);
-  EXPECT_EQ(rig.IndexOf(rig.Hints().shown[1].time), start + 3202);
+  EXPECT_EQ(rig.IndexOf(rig.Hints().shown[0].time), start + 3200);
+  EXPECT_EQ(rig.IndexOf(rig.Hints().shown[1].time), start + 3201);
   EXPECT_EQ(rig.PlatformScript().beeps, 1);
 }
 
