@@ -59,22 +59,26 @@ struct Played {
   QString readout;
 };
 
-// Records after from up to and including to (date-times) of a camera in
-// cameras whose kinds share a bit with kinds, walked one by one from the
-// archive's first record.
-int RecordsPlayed(const VolumeList& volumes, double from, double to, std::uint32_t cameras,
-                  std::uint32_t kinds) {
+// Records after from (at or after it with fromIncluded: a run that starts
+// on the showing's first record shows that one too) up to and including to
+// (date-times) of a camera in cameras whose kinds share a bit with kinds,
+// walked one by one from the archive's first record.
+int RecordsPlayed(const VolumeList& volumes, double from, bool fromIncluded, double to,
+                  std::uint32_t cameras, std::uint32_t kinds) {
   TOrxRead reader(volumes);
   if (!reader.Open()) return -1;
   double time = 0.0;
   if (reader.SetPosition(time, SeekDirection::Forward) < 0) return -1;
   FrameStream stream;
   int count = 0;
-  for (;;) {
+  for (bool first = true;; first = false) {
     // No kind wanted: the reader copies no frame bytes.
     std::uint32_t camera = 0, kind = 0;
-    if (!reader.Next(1, camera, kind, time, stream) || time > to) break;
-    if (time > from && camera < 32 && (cameras & CameraBit(static_cast<int>(camera))) != 0 &&
+    const bool read = first ? reader.Current(camera, kind, time, stream)
+                            : reader.Next(1, camera, kind, time, stream);
+    if (!read || time > to) break;
+    const bool inside = time > from || (fromIncluded && time == from);
+    if (inside && camera < 32 && (cameras & CameraBit(static_cast<int>(camera))) != 0 &&
         (kind & kinds) != 0)
       ++count;
   }
@@ -147,7 +151,8 @@ int main(int argc, char** argv) {
     run->ratio = run->wall > 0.0 ? run->archive / run->wall : 0.0;
     run->shown = shown.shown - run->shownBefore;
     run->readout = window.SpeedLabel->text();
-    run->records = RecordsPlayed(volumes, run->startTime, shown.lastTime, CameraMask, KindMask);
+    run->records = RecordsPlayed(volumes, run->startTime, run == &runs[0], shown.lastTime,
+                                 CameraMask, KindMask);
   };
   QTimer progress;
   QObject::connect(&progress, &QTimer::timeout, [&] {
