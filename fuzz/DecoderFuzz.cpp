@@ -4,11 +4,14 @@
 //   fourth byte 0; decoded again it has the same size (not always the same
 //   pixels: libjpeg keeps tables between images, so a stream that lacks or
 //   redefines one depends on the frames before it);
+// - decoded at a reduced scale (1/2, 1/4 or 1/8, chosen by the input's last
+//   byte), a picture has the scaled size of the full one;
 // - after any frame, good or bad, a known good frame decodes (the decoder
 //   is back in its start state).
 #include <algorithm>
 #include <cstring>
 
+#include "decode/DecodeScale.h"
 #include "decode/FrameDecoder.h"
 #include "decode/FrameLimits.h"
 #include "fuzz/FuzzSupport.h"
@@ -65,6 +68,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (Decode(decoder, data, size, again) == 1) {
       CheckPicture(again.Bitmap());
       FUZZ_CHECK(again.Bitmap().size() == first.Bitmap().size());
+    }
+    const int scale = kDecodeScales[data[size - 1] % 3];
+    ImageTarget scaled(scale);
+    if (Decode(decoder, data, size, scaled) == 1) {
+      CheckPicture(scaled.Bitmap());
+      FUZZ_CHECK(scaled.Bitmap().width() == ScaledSide(first.Bitmap().width(), scale));
+      FUZZ_CHECK(scaled.Bitmap().height() == ScaledSide(first.Bitmap().height(), scale));
     }
   }
   ImageTarget good;
