@@ -34,7 +34,6 @@
 #include "archview/PositionBarMouse.h"
 #include "archview/PositionMoveFollower.h"
 #include "archview/RealTimeControls.h"
-#include "archview/RecordedCamerasScan.h"
 #include "archview/SpeedBarMarks.h"
 #include "archview/TimelineStrip.h"
 #include "common/RecordKind.h"
@@ -72,7 +71,6 @@ TArchView::TArchView(TOrxRead& reader, LayoutList& layouts, QWidget* parent)
   new TPositionMoveFollower(*this);
   new TPositionBarMouse(*this);
   new TFullScreenKeys(*this);
-  new TRecordedCamerasScan(*this);
   ReadPlacement();
   PlaybackStream = std::make_unique<FrameStream>();
   PlaybackDecoder = std::make_unique<FrameDecoder>();

@@ -25,6 +25,10 @@ void TArchView::BuildTimeline() {
   TimelineStrip = new TTimelineStrip(*this, *TimelineFeed);
   ClientLayout->insertWidget(ClientLayout->indexOf(ArchPanel), TimelineStrip);
   EventJump = new TEventJump(*this, *TimelineFeed);
+  // The camera menu marks the cameras the runs found: the same reading of
+  // the indexes, following a recorder that is still filling a volume.
+  connect(TimelineFeed, &TTimelineFeed::Changed, this,
+          [this] { MarkRecordedCameras(TimelineFeed->Runs().Cameras()); });
   // The window grows by the strip: at its smallest the grid is as large as
   // without it.
   setMinimumHeight(minimumHeight() + TTimelineStrip::StripHeight);

@@ -81,6 +81,13 @@ std::size_t TimelineRuns::RunCount() const {
   return n;
 }
 
+std::uint32_t TimelineRuns::Cameras() const {
+  std::uint32_t cameras = 0;
+  for (int lane = 0; lane < LaneCount; ++lane)
+    if (!lanes_[lane].empty()) cameras |= CameraBit(lane / TimelineKindCount);
+  return cameras;
+}
+
 bool TimelineRuns::Extent(double& first, double& last) const {
   bool any = false;
   ForEachLane(AllCameras, KindAll, [&](int, int, const Lane& lane) {

@@ -38,6 +38,8 @@ class TimelineRuns {
   void Add(int camera, std::uint32_t kind, const TimelineRun& chain);
 
   std::size_t RunCount() const;
+  // The cameras that have at least one run.
+  std::uint32_t Cameras() const;
   // The earliest first and the latest last time of all runs; false if none.
   bool Extent(double& first, double& last) const;
 

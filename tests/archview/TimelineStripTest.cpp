@@ -152,6 +152,9 @@ TEST(TimelineStrip, AVolumeThatGrowsIsReadOn) {
   }
   EXPECT_EQ(s.w->TimelineFeed->Runs().RunFrom(1, KindMotion, 0.0),
             (TimelineRun{ArchRig::At(700), ArchRig::At(710), 11}));
+  // The camera menu marks the camera the recorder added.
+  EXPECT_TRUE(s.w->CameraItems[1]->font().bold());
+  EXPECT_FALSE(s.w->CameraItems[2]->font().bold());
 }
 
 enum class Mouse { Click, Wheel, Pan, ShiftDrag };
