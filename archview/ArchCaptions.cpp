@@ -8,17 +8,18 @@
 
 namespace {
 
-struct KindCaption {
+// During an export a hint names the kind of recording instead; nullptr: no
+// suffix.
+struct ExportCaption {
   std::uint32_t bit;
-  const char* playback;
-  const char* exported;  // nullptr: no suffix during export
+  const char* text;
 };
 
-constexpr KindCaption kKindCaptions[] = {
-    {KindContinuous, " (непрерывная)", " (непрерывная запись)"},
-    {KindActivity, " (активность)", " (запись по активности)"},
-    {KindMotion, " (движение)", " (запись по тревоге)"},
-    {KindMotionHistory, " (история движения)", nullptr},
+constexpr ExportCaption kExportCaptions[] = {
+    {KindContinuous, " (непрерывная запись)"},
+    {KindActivity, " (запись по активности)"},
+    {KindMotion, " (запись по тревоге)"},
+    {KindMotionHistory, nullptr},
 };
 
 constexpr const char* kMonths[] = {"января", "февраля", "марта",    "апреля",
@@ -36,10 +37,12 @@ QString DateTimeText(double dateTime) {
 QString CellHintText(int camera, double dateTime, std::uint32_t kinds, bool forExport) {
   QString hint = QString::number(camera + 1) + QStringLiteral(":  ") + QStringLiteral("   ") +
                  DateTimeText(dateTime);
-  for (const KindCaption& caption : kKindCaptions) {
-    if ((kinds & caption.bit) == 0) continue;
-    const char* text = forExport ? caption.exported : caption.playback;
-    if (text) hint += QString::fromUtf8(text);
+  if (forExport) {
+    for (const ExportCaption& caption : kExportCaptions)
+      if ((kinds & caption.bit) != 0 && caption.text) hint += QString::fromUtf8(caption.text);
+  } else {
+    for (const std::uint32_t bit : KindBits)
+      if ((kinds & bit) != 0) hint += QStringLiteral(" (%1)").arg(QString::fromUtf8(KindName(bit)));
   }
   return hint;
 }

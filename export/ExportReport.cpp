@@ -6,18 +6,9 @@
 
 #include "common/DateTime.h"
 #include "common/ProgramVersion.h"
+#include "common/RecordKind.h"
 
 namespace {
-
-// The kinds as the filter boxes of the playback window name them.
-struct KindName {
-  std::uint32_t bit;
-  const char* name;
-};
-constexpr KindName kKindNames[] = {{KindContinuous, "непрерывная"},
-                                   {KindActivity, "активность"},
-                                   {KindMotion, "движение"},
-                                   {KindMotionHistory, "история движения"}};
 
 constexpr const char* kStyle = R"(
 @page { size: A4; margin: 14mm 12mm; }
@@ -87,8 +78,8 @@ std::string CameraList(std::uint32_t mask) {
 
 std::string KindList(std::uint32_t mask) {
   std::string out;
-  for (const KindName& k : kKindNames)
-    if (mask & k.bit) out += (out.empty() ? "" : ", ") + std::string(k.name);
+  for (const std::uint32_t bit : KindBits)
+    if (mask & bit) out += (out.empty() ? "" : ", ") + std::string(KindName(bit));
   return out.empty() ? "нет" : out;
 }
 

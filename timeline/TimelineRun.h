@@ -3,6 +3,7 @@
 // kind bit, and the changes a builder hands to whoever shows them.
 
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "common/RecordKind.h"
@@ -11,10 +12,10 @@
 // unless the caller asks for another gap.
 inline constexpr double DefaultRunGapSeconds = 5.0;
 
-// The kind bits that have runs of their own, one lane each per camera.
-inline constexpr std::uint32_t TimelineKinds[] = {KindContinuous, KindActivity, KindMotion,
-                                                  KindMotionHistory};
-inline constexpr int TimelineKindCount = 4;
+// The kind bits that have runs of their own, one lane each per camera: all
+// four.
+inline constexpr const auto& TimelineKinds = KindBits;
+inline constexpr int TimelineKindCount = static_cast<int>(std::size(KindBits));
 
 // The kinds whose runs are events: a jump to the next or previous event
 // lands on the start of a run of one of these.
